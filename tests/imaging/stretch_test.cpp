@@ -1,0 +1,119 @@
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "imaging/stretch.h"
+
+namespace {
+
+Raster rasterOf(std::int32_t width, std::int32_t height, const std::vector<std::uint32_t>& pixels) {
+    Raster raster = *Raster::create(width, height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) raster.row(y)[x] = pixels[static_cast<std::size_t>(y * width + x)];
+    }
+    return raster;
+}
+
+std::vector<std::uint32_t> pixelsOf(const Raster& raster) {
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t y = 0; y < raster.height(); ++y) {
+        pixels.insert(pixels.end(), raster.row(y), raster.row(y) + raster.width());
+    }
+    return pixels;
+}
+
+Raster randomRaster(std::int32_t width, std::int32_t height, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (auto& p : pixels) p = random() & 0x00FFFFFF;
+    return rasterOf(width, height, pixels);
+}
+
+TEST(Stretch, SameSizeCopiesExactly) {
+    const Raster source = randomRaster(37, 23, 1);
+    for (auto quality : {StretchQuality::Smooth, StretchQuality::Nearest}) {
+        Raster target = *Raster::create(37, 23);
+        stretchDraw(RasterRows(source), target, 0, 0, 37, 23, quality);
+        EXPECT_EQ(pixelsOf(target), pixelsOf(source));
+    }
+}
+
+TEST(Stretch, SmoothingAveragesTheCoveredArea) {
+    // 3 x 1 to 2 x 1: each target pixel covers one and a half source pixels.
+    const Raster source = rasterOf(3, 1, {0x000000, 0x000090, 0x0000F0});
+    Raster target = *Raster::create(2, 1);
+    stretchDraw(RasterRows(source), target, 0, 0, 2, 1, StretchQuality::Smooth);
+    EXPECT_EQ(target.pixel(0, 0), 0x000030u);  // (0 + 0x90 / 2) / 1.5
+    EXPECT_EQ(target.pixel(1, 0), 0x0000D0u);  // (0x90 / 2 + 0xF0) / 1.5
+}
+
+TEST(Stretch, NearestRepeatsAndDropsWholePixels) {
+    const Raster source = rasterOf(4, 1, {1, 2, 3, 4});
+    Raster halved = *Raster::create(2, 1);
+    stretchDraw(RasterRows(source), halved, 0, 0, 2, 1, StretchQuality::Nearest);
+    EXPECT_EQ(pixelsOf(halved), (std::vector<std::uint32_t>{2, 4}));
+    Raster doubled = *Raster::create(8, 1);
+    stretchDraw(RasterRows(source), doubled, 0, 0, 8, 1, StretchQuality::Nearest);
+    EXPECT_EQ(pixelsOf(doubled), (std::vector<std::uint32_t>{1, 1, 2, 2, 3, 3, 4, 4}));
+}
+
+TEST(Stretch, ShrinkingKeepsTheMean) {
+    const Raster source = randomRaster(300, 200, 7);
+    const auto mean = [](const Raster& raster, int shift) {
+        double sum = 0;
+        for (std::uint32_t p : pixelsOf(raster)) sum += (p >> shift) & 0xFF;
+        return sum / (raster.width() * raster.height());
+    };
+    for (auto size : {std::pair{42, 42}, std::pair{299, 7}, std::pair{1, 1}}) {
+        const Raster target = *stretchToSize(RasterRows(source), size.first, size.second, StretchQuality::Smooth);
+        for (int shift : {0, 8, 16}) EXPECT_NEAR(mean(target, shift), mean(source, shift), 1.0);
+    }
+}
+
+TEST(Stretch, NegativeSizesMirrorIntoTheAreaBefore) {
+    const Raster source = rasterOf(2, 2, {1, 2, 3, 4});
+    Raster target = *Raster::create(4, 4);
+    stretchDraw(RasterRows(source), target, 2, 2, -2, -2, StretchQuality::Smooth);
+    EXPECT_EQ(pixelsOf(target), (std::vector<std::uint32_t>{4, 3, 0, 0, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(Stretch, ClipsToTheTargetAndDrawsNothingAtSizeZero) {
+    const Raster source = rasterOf(2, 2, {1, 2, 3, 4});
+    Raster target = *Raster::create(3, 3);
+    stretchDraw(RasterRows(source), target, 2, -1, 2, 2, StretchQuality::Nearest);
+    EXPECT_EQ(pixelsOf(target), (std::vector<std::uint32_t>{0, 0, 3, 0, 0, 0, 0, 0, 0}));
+    stretchDraw(RasterRows(source), target, 0, 0, 0, 3, StretchQuality::Nearest);
+    stretchDraw(RasterRows(source), target, 5, 5, 2, 2, StretchQuality::Nearest);
+    EXPECT_EQ(target.pixel(2, 0), 3u);
+    EXPECT_EQ(target.pixel(0, 0), 0u);
+}
+
+TEST(Stretch, CombinesWithTheTargetByRasterOp) {
+    const Raster source = rasterOf(1, 1, {0x00F0F00F});
+    const struct {
+        RasterOp op;
+        std::uint32_t expected;
+    } cases[] = {
+        {RasterOp::Copy, 0x00F0F00F},         {RasterOp::InvertedCopy, 0x000F0FF0},
+        {RasterOp::Xor, 0x00F00F0F ^ 0x00F0F00F}, {RasterOp::Or, 0x00F0FF0F},
+        {RasterOp::And, 0x00F0000F},
+    };
+    for (const auto& c : cases) {
+        Raster target = rasterOf(1, 1, {0x00F00F0F});
+        stretchDraw(RasterRows(source), target, 0, 0, 1, 1, StretchQuality::Smooth, c.op);
+        EXPECT_EQ(target.pixel(0, 0), c.expected) << static_cast<int>(c.op);
+    }
+}
+
+TEST(StretchQuality, FollowsTheDisplayDepth) {
+    EXPECT_EQ(stretchQuality(), StretchQuality::Smooth);
+    setDisplayDepthQuery([] { return 16; });
+    EXPECT_EQ(stretchQuality(), StretchQuality::Nearest);
+    setDisplayDepthQuery([] { return 24; });
+    EXPECT_EQ(stretchQuality(), StretchQuality::Smooth);
+    setDisplayDepthQuery(nullptr);
+}
+
+}  // namespace
