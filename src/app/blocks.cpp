@@ -6,6 +6,7 @@
 
 #include "app/fatal.h"
 #include "app/gbk_messages.h"
+#include "platform/memory.h"
 
 const char constantEmptyText[1] = {0};
 const std::uint8_t constantEmptyBytes[1] = {0};
@@ -24,7 +25,9 @@ void* tryObtainBlock(std::int32_t size) {
     if (size < 0) return nullptr;
     // A block of size 0 is still a distinct, releasable block.
     void* block = std::malloc(size == 0 ? 1 : static_cast<std::size_t>(size));
-    if (block != nullptr) ++liveBlocks;
+    if (block == nullptr) return nullptr;
+    ++liveBlocks;
+    preferHugePages(block, static_cast<std::size_t>(size));
     return block;
 }
 

@@ -47,7 +47,8 @@ PictureHandle loadPicture(ByteView bytes);
 // Decodes without registering; the picture box uses this for its bytes.
 std::unique_ptr<Picture> decodePicture(ByteView bytes);
 
-void registerPicture(PictureHandle handle);
+// Takes a decoded picture into the table and names it.
+PictureHandle registerPicture(std::unique_ptr<Picture> picture);
 bool isRegisteredPicture(PictureHandle handle);
 // Releases a registered picture; does nothing for any other handle.
 void releasePicture(PictureHandle handle);

@@ -6,6 +6,7 @@
 
 #include "imaging/limits.h"
 #include "imaging/memory_budget.h"
+#include "platform/memory.h"
 
 std::optional<Raster> Raster::create(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) return std::nullopt;
@@ -17,6 +18,7 @@ std::optional<Raster> Raster::create(std::int32_t width, std::int32_t height) {
     }
     std::unique_ptr<std::uint32_t[]> pixels(new (std::nothrow) std::uint32_t[count]);
     if (!pixels) return std::nullopt;
+    preferHugePages(pixels.get(), bytes);
     std::memset(pixels.get(), 0, bytes);
     return Raster(width, height, std::move(pixels));
 }

@@ -19,6 +19,13 @@ enum class RasterOp : std::int32_t {
     And = 5,           // source and target
 };
 
+// A row of pixels that can be read where it lies: blue, green, red and,
+// with four bytes a pixel, a fourth byte.
+struct PixelRow {
+    const std::uint8_t* bytes = nullptr;
+    int bytesPerPixel = 4;
+};
+
 // The rows of a picture, delivered on demand as raster pixels, so a
 // picture of any layout can be stretched without first copying it whole.
 class RowSource {
@@ -26,8 +33,12 @@ public:
     virtual ~RowSource() = default;
     virtual std::int32_t width() const = 0;
     virtual std::int32_t height() const = 0;
-    // Writes the width() pixels of row y (0 is the top row) to out.
-    virtual void fetchRow(std::int32_t y, std::uint32_t* out) const = 0;
+    // Writes count pixels of row y (0 is the top row), starting at column x,
+    // to out. The columns lie within the row.
+    virtual void fetchRow(std::int32_t y, std::int32_t x, std::int32_t count, std::uint32_t* out) const = 0;
+    // Row y in place, when the source holds it in a layout the stretch reads
+    // directly; no bytes when it must be fetched.
+    virtual PixelRow rowInPlace(std::int32_t /*y*/) const { return {}; }
 };
 
 // A raster as a row source.
@@ -36,7 +47,8 @@ public:
     explicit RasterRows(const Raster& raster) : raster_(raster) {}
     std::int32_t width() const override { return raster_.width(); }
     std::int32_t height() const override { return raster_.height(); }
-    void fetchRow(std::int32_t y, std::uint32_t* out) const override;
+    void fetchRow(std::int32_t y, std::int32_t x, std::int32_t count, std::uint32_t* out) const override;
+    PixelRow rowInPlace(std::int32_t y) const override;
 
 private:
     const Raster& raster_;
@@ -55,7 +67,5 @@ std::optional<Raster> stretchToSize(const RowSource& source, std::int32_t width,
                                     StretchQuality quality);
 
 // The quality for drawings on the current display: smoothing above 16 bits
-// a pixel, nearest-pixel at 16 or fewer. The display's depth is asked at
-// every drawing; without a display it is 32.
+// a pixel, nearest-pixel at 16 or fewer.
 StretchQuality stretchQuality();
-void setDisplayDepthQuery(int (*query)());

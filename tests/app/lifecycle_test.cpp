@@ -39,6 +39,19 @@ public:
     }
     void releaseComponents() override { record("releaseComponents"); }
 
+    // The window's controls play no part in the start-up order.
+    WindowHandle mainWindowHandle() override { return 1; }
+    void setControlText(std::string_view, const Text&) override {}
+    Text editBoxText(std::string_view) override { return Text(); }
+    void placeSliderThumb(std::string_view, std::int32_t) override {}
+    void repaintControl(std::string_view) override {}
+    std::optional<std::string> showSaveDialog(const SaveDialogRequest&) override { return std::nullopt; }
+    void showMessageBox(const Text&, const Text&) override {}
+    bool registerDropTarget(WindowHandle) override { return true; }
+    void revokeDropTarget(WindowHandle) override {}
+    int displayBitsPerPixel() override { return 32; }
+    std::uint32_t buttonFaceColour() override { return 0xF0F0F0; }
+
 private:
     bool record(const char* call, bool result = true) {
         calls.emplace_back(call);

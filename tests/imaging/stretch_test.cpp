@@ -1,9 +1,12 @@
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "imaging/display.h"
 #include "imaging/stretch.h"
 
 namespace {
@@ -72,6 +75,37 @@ TEST(Stretch, ShrinkingKeepsTheMean) {
     }
 }
 
+// The covered-area mean of one channel, integrated in floating point.
+double areaMean(const Raster& source, int shift, double x0, double x1, double y0, double y1) {
+    double sum = 0;
+    for (int y = static_cast<int>(y0); y < y1; ++y) {
+        const double height = std::min<double>(y + 1, y1) - std::max<double>(y, y0);
+        for (int x = static_cast<int>(x0); x < x1; ++x) {
+            const double width = std::min<double>(x + 1, x1) - std::max<double>(x, x0);
+            sum += width * height * ((source.pixel(x, y) >> shift) & 0xFF);
+        }
+    }
+    return sum / ((x1 - x0) * (y1 - y0));
+}
+
+TEST(Stretch, SmoothingRoundsTheExactAreaMean) {
+    const Raster source = randomRaster(64, 48, 3);
+    for (auto size : {std::pair{42, 42}, std::pair{100, 77}, std::pair{5, 48}}) {
+        const Raster target = *stretchToSize(RasterRows(source), size.first, size.second, StretchQuality::Smooth);
+        const double sx = 64.0 / size.first;
+        const double sy = 48.0 / size.second;
+        for (int y = 0; y < target.height(); ++y) {
+            for (int x = 0; x < target.width(); ++x) {
+                for (int shift : {0, 8, 16}) {
+                    const double expected = areaMean(source, shift, x * sx, (x + 1) * sx, y * sy, (y + 1) * sy);
+                    const double actual = (target.pixel(x, y) >> shift) & 0xFF;
+                    ASSERT_LE(std::abs(actual - expected), 0.5 + 1e-9) << x << "," << y << " to " << size.first;
+                }
+            }
+        }
+    }
+}
+
 TEST(Stretch, NegativeSizesMirrorIntoTheAreaBefore) {
     const Raster source = rasterOf(2, 2, {1, 2, 3, 4});
     Raster target = *Raster::create(4, 4);
@@ -109,11 +143,11 @@ TEST(Stretch, CombinesWithTheTargetByRasterOp) {
 
 TEST(StretchQuality, FollowsTheDisplayDepth) {
     EXPECT_EQ(stretchQuality(), StretchQuality::Smooth);
-    setDisplayDepthQuery([] { return 16; });
+    setDisplayQueries({[] { return 16; }, nullptr});
     EXPECT_EQ(stretchQuality(), StretchQuality::Nearest);
-    setDisplayDepthQuery([] { return 24; });
+    setDisplayQueries({[] { return 24; }, nullptr});
     EXPECT_EQ(stretchQuality(), StretchQuality::Smooth);
-    setDisplayDepthQuery(nullptr);
+    setDisplayQueries({});
 }
 
 }  // namespace

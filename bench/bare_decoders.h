@@ -1,0 +1,9 @@
+#pragma once
+
+#include "app/byte_view.h"
+
+// The plainest decode each library offers, for comparison: libjpeg with its
+// own memory source and default output, libpng's simplified reader to
+// 8-bit RGBA. True when the picture decoded.
+bool bareJpegDecode(ByteView data);
+bool barePngDecode(ByteView data);

@@ -1,0 +1,12 @@
+// Feeds arbitrary bytes to the PCX decoder: it must neither crash, read
+// outside the data, hang nor allocate beyond the picture limit.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "imaging/decoders/decoders.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    decodePcx(ByteView{data, size});
+    return 0;
+}
