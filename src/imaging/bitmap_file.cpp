@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imaging/limits.h"
+#include "imaging/little_endian.h"
 
 namespace {
 
@@ -10,15 +11,8 @@ constexpr std::size_t fileHeaderSize = 14;
 constexpr std::size_t infoHeaderSize = 40;
 constexpr std::size_t pixelOffset = fileHeaderSize + infoHeaderSize;
 
-void put16(std::uint8_t* p, std::uint32_t value) {
-    p[0] = static_cast<std::uint8_t>(value);
-    p[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(std::uint8_t* p, std::uint32_t value) {
-    put16(p, value);
-    put16(p + 2, value >> 16);
-}
+using little_endian::put16;
+using little_endian::put32;
 
 void writeHeaders(std::uint8_t* p, const Raster& raster, std::uint32_t imageSize) {
     std::memset(p, 0, pixelOffset);

@@ -3,27 +3,13 @@
 #include <cstring>
 
 #include "imaging/limits.h"
+#include "imaging/little_endian.h"
 
 namespace indexed_block {
 
-namespace {
-
-void put16(std::uint8_t* p, std::uint32_t value) {
-    p[0] = static_cast<std::uint8_t>(value);
-    p[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(std::uint8_t* p, std::uint32_t value) {
-    put16(p, value);
-    put16(p + 2, value >> 16);
-}
-
-std::uint32_t get32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-}  // namespace
+using little_endian::get32;
+using little_endian::put16;
+using little_endian::put32;
 
 Bytes create(const Layout& layout) {
     if (!isAcceptedPictureSize(layout.width, layout.height)) return Bytes();

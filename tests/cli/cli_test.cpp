@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,10 +12,14 @@
 #include <gtest/gtest.h>
 
 #include "support/bmp_icon_files.h"
+#include "support/picture_reading.h"
 #include "support/gif_pcx_files.h"
 #include "support/jpeg_png_files.h"
 
 namespace {
+
+using picture_reading::bitmapPixel;
+using picture_reading::field32;
 
 namespace fs = std::filesystem;
 using FileBytes = std::vector<std::uint8_t>;
@@ -52,21 +55,6 @@ protected:
 
     fs::path folder_;
 };
-
-std::int32_t field32(const FileBytes& file, std::size_t at) {
-    std::int32_t value = 0;
-    std::memcpy(&value, file.data() + at, 4);
-    return value;
-}
-
-// Pixel x, y (top row 0) of a 24-bit bitmap file as 0x00RRGGBB.
-std::uint32_t pixelOf(const FileBytes& file, std::int32_t x, std::int32_t y) {
-    const std::int32_t width = field32(file, 18);
-    const std::int32_t height = field32(file, 22);
-    const std::size_t rowLength = (3 * static_cast<std::size_t>(width) + 3) / 4 * 4;
-    const std::uint8_t* p = file.data() + 54 + (height - 1 - y) * rowLength + 3 * x;
-    return static_cast<std::uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
-}
 
 TEST_F(SquarepicCli, DecodesEveryFormatAtItsOwnSize) {
     bmp_icon_files::BmpDescription bmp;
@@ -127,10 +115,10 @@ TEST_F(SquarepicCli, DecodesEveryFormatAtItsOwnSize) {
     for (const auto& c : cases) {
         ASSERT_EQ(run({"decode", write(c.name, c.bytes), path("out.bmp")}), 0) << c.name;
         const FileBytes out = read("out.bmp");
-        const std::int32_t width = field32(out, 18);
-        ASSERT_EQ(static_cast<std::size_t>(width * field32(out, 22)), c.expected.size()) << c.name;
+        const std::int32_t width = field32(out.data(), 18);
+        ASSERT_EQ(static_cast<std::size_t>(width * field32(out.data(), 22)), c.expected.size()) << c.name;
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
-            EXPECT_EQ(pixelOf(out, static_cast<std::int32_t>(i % width), static_cast<std::int32_t>(i / width)),
+            EXPECT_EQ(bitmapPixel(out.data(), static_cast<std::int32_t>(i % width), static_cast<std::int32_t>(i / width)),
                       c.expected[i])
                 << c.name << " pixel " << i;
         }
@@ -149,7 +137,7 @@ TEST_F(SquarepicCli, DecodesJpegAsLibjpegDoes) {
     for (std::int32_t y = 0; y < 17; ++y) {
         for (std::int32_t x = 0; x < 33; ++x) {
             const std::uint8_t* rgb = bare->samples.data() + 3 * (y * 33 + x);
-            ASSERT_EQ(pixelOf(out, x, y), static_cast<std::uint32_t>(rgb[0] << 16 | rgb[1] << 8 | rgb[2]));
+            ASSERT_EQ(bitmapPixel(out.data(), x, y), static_cast<std::uint32_t>(rgb[0] << 16 | rgb[1] << 8 | rgb[2]));
         }
     }
 }
@@ -161,9 +149,9 @@ TEST_F(SquarepicCli, ReadsTheSizeAsTheWindowReadsATypedSize) {
     for (const char* size : {"200", "\xEF\xBC\x92\xEF\xBC\x90\xEF\xBC\x90", "2e2", "200abc", " +200.9"}) {
         ASSERT_EQ(run({"square", source, size, path("square.bmp")}), 0) << size;
         const FileBytes out = read("square.bmp");
-        EXPECT_EQ(field32(out, 18), 200) << size;
+        EXPECT_EQ(field32(out.data(), 18), 200) << size;
         EXPECT_EQ(out.size(), 54u + 600u * 200u) << size;
-        EXPECT_EQ(pixelOf(out, 199, 199), 0x336699u);
+        EXPECT_EQ(bitmapPixel(out.data(), 199, 199), 0x336699u);
     }
 }
 

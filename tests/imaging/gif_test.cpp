@@ -9,8 +9,12 @@
 #include "imaging/decoders/decoders.h"
 #include "imaging/indexed_block.h"
 #include "support/gif_pcx_files.h"
+#include "support/picture_reading.h"
 
 namespace {
+
+using picture_reading::blockField;
+using picture_reading::paletteEntry;
 
 using gif_pcx_files::ByteVector;
 using gif_pcx_files::GifImage;
@@ -46,17 +50,6 @@ ByteVector indicesOf(const Picture& picture) {
         indices.insert(indices.end(), row, row + width);
     }
     return indices;
-}
-
-std::uint32_t blockField(const Picture& picture, std::size_t offset, std::size_t size) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i) value |= std::uint32_t(picture.pixels.data()[offset + i]) << (8 * i);
-    return value;
-}
-
-// Palette entry i as blue, green, red, 0 in one number.
-std::uint32_t paletteEntry(const Picture& picture, std::size_t i) {
-    return blockField(picture, indexed_block::paletteOffset + 4 * i, 4);
 }
 
 std::uint32_t bgr0(const Rgb& colour) { return colour.blue | (colour.green << 8) | (colour.red << 16); }

@@ -1,6 +1,5 @@
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,8 +11,12 @@
 #include "imaging/display.h"
 #include "imaging/resize.h"
 #include "support/bmp_icon_files.h"
+#include "support/picture_reading.h"
 
 namespace {
+
+using picture_reading::bitmapPixel;
+using picture_reading::field32;
 
 namespace fs = std::filesystem;
 using bmp_icon_files::BmpDescription;
@@ -43,27 +46,12 @@ protected:
     fs::path folder_;
 };
 
-std::int32_t field32(const Bytes& file, std::size_t at) {
-    std::int32_t value = 0;
-    std::memcpy(&value, file.data() + at, 4);
-    return value;
-}
-
-// The blue, green, red bytes of pixel x, y (top row 0) of a bitmap file image.
-std::uint32_t pixelOf(const Bytes& file, std::int32_t x, std::int32_t y) {
-    const std::int32_t width = field32(file, 18);
-    const std::int32_t height = field32(file, 22);
-    const std::size_t rowLength = (3 * static_cast<std::size_t>(width) + 3) / 4 * 4;
-    const std::uint8_t* p = file.data() + 54 + (height - 1 - y) * rowLength + 3 * x;
-    return static_cast<std::uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
-}
-
 TEST_F(ResizeToSquare, WithoutAPictureGivesTheBackgroundColour) {
     resizeToSquare(Text(), 10);
     const Bytes& square = outputImage();
     ASSERT_EQ(square.size(), 374u);
     for (std::int32_t y = 0; y < 10; ++y) {
-        for (std::int32_t x = 0; x < 10; ++x) ASSERT_EQ(pixelOf(square, x, y), 0xE0D0C0u);
+        for (std::int32_t x = 0; x < 10; ++x) ASSERT_EQ(bitmapPixel(square.data(), x, y), 0xE0D0C0u);
         EXPECT_EQ(square.data()[54 + 32 * y + 30], 0);  // the two padding bytes of each row
         EXPECT_EQ(square.data()[54 + 32 * y + 31], 0);
     }
@@ -78,7 +66,7 @@ TEST_F(ResizeToSquare, KeepsAPictureOfTheSameSizeExactly) {
     ASSERT_EQ(square.size(), 54u + 300u * 100u);
     for (std::int32_t y = 0; y < 100; ++y) {
         for (std::int32_t x = 0; x < 100; ++x) {
-            ASSERT_EQ(pixelOf(square, x, y), description.pixels[y * 100 + x] & 0xFFFFFF) << x << "," << y;
+            ASSERT_EQ(bitmapPixel(square.data(), x, y), description.pixels[y * 100 + x] & 0xFFFFFF) << x << "," << y;
         }
     }
 }
@@ -88,10 +76,10 @@ TEST_F(ResizeToSquare, StartsEveryResizeFromACleanSurface) {
     description.width = description.height = 4;
     description.pixels.assign(16, 0x00102030);
     resizeToSquare(fileOf("dark.bmp", bmp_icon_files::writeBmp(description)), 20);
-    EXPECT_EQ(pixelOf(outputImage(), 0, 0), 0x102030u);
+    EXPECT_EQ(bitmapPixel(outputImage().data(), 0, 0), 0x102030u);
     resizeToSquare(fileOf("words.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'}), 30);
     for (std::int32_t y = 0; y < 30; y += 7) {
-        for (std::int32_t x = 0; x < 30; x += 7) EXPECT_EQ(pixelOf(outputImage(), x, y), 0xE0D0C0u);
+        for (std::int32_t x = 0; x < 30; x += 7) EXPECT_EQ(bitmapPixel(outputImage().data(), x, y), 0xE0D0C0u);
     }
 }
 
@@ -129,8 +117,8 @@ TEST(WorkCanvas, LimitsItsSizeAndKeepsTheOldSurfaceTopLeft) {
 TEST(WorkCanvas, CapturesPercentagesOfItsSurface) {
     WorkCanvas canvas(200, 100);
     const Bytes half = canvas.capture(-50, -5);  // 50 percent, and at least 10 percent
-    EXPECT_EQ(field32(half, 18), 100);
-    EXPECT_EQ(field32(half, 22), 10);
+    EXPECT_EQ(field32(half.data(), 18), 100);
+    EXPECT_EQ(field32(half.data(), 22), 10);
     EXPECT_TRUE(canvas.capture(-1, 0).size() > 0);  // 10 percent of 200
     EXPECT_EQ(canvas.capture(0, -4).size(), 54u + 600u * 10u);
 }
