@@ -162,8 +162,11 @@ int main(int argc, char** argv) {
         for (Seed& seed : make()) seeds.push_back(std::move(seed));
     }
     for (const Seed& seed : seeds) {
-        // Each seed serves its decoder's target and the target that loads any bytes.
-        for (const char* target : {seed.target, "load"}) {
+        // Each seed serves its decoder's target and the target that loads any
+        // bytes; GIF seeds also serve the animation's frame reader.
+        std::vector<std::string> targets = {seed.target, "load"};
+        if (targets.front() == "gif") targets.push_back("gif_frames");
+        for (const std::string& target : targets) {
             fs::create_directories(folder / target);
             write(folder / target / (std::string(seed.target) + "-" + seed.name), seed.bytes);
         }
