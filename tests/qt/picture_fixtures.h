@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <vector>
+
+// Picture files for the front end's tests, made in code and written into
+// a fresh temporary folder that goes away with the fixture.
+class PictureFolder {
+public:
+    PictureFolder();
+
+    bool valid() const { return folder_.isValid(); }
+    QString path(const QString& name) const { return folder_.filePath(name); }
+    // Writes bytes as the file name; the path written.
+    QString write(const QString& name, const std::vector<std::uint8_t>& bytes) const;
+    QByteArray read(const QString& name) const;
+
+private:
+    QTemporaryDir folder_;
+};
+
+// A bitmap file of one colour, 0x00RRGGBB.
+std::vector<std::uint8_t> solidBitmap(int width, int height, std::uint32_t rgb);
+
+// A looping GIF of two width x height frames, first all firstRgb, then all
+// secondRgb, each shown for delay hundredths of a second.
+std::vector<std::uint8_t> twoFrameGif(int width, int height, std::uint32_t firstRgb, std::uint32_t secondRgb,
+                                      int delay);
+
+// The width and height written in a bitmap file's header; -1 when the
+// bytes hold none.
+int bitmapWidth(const QByteArray& file);
+int bitmapHeight(const QByteArray& file);
