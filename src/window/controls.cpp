@@ -194,6 +194,12 @@ WindowHooks mainWindowHooks(Host& host, const HandlerTable& handlers) {
 
 Host* windowHost() { return layer().host; }
 
+void detachWindowHost() {
+    previewPictureBox().setRepaintRequest(nullptr);
+    setDisplayQueries({});
+    layer().host = nullptr;
+}
+
 void raiseWindowDestroying() { dispatch({}, WindowEvent::Destroying); }
 
 void raiseClicked(std::string_view control) { dispatch(control, WindowEvent::Clicked); }

@@ -63,6 +63,8 @@ WindowHooks mainWindowHooks(Host& host, const HandlerTable& handlers);
 
 // The host of the loaded window, or null before it is loaded and after it is gone.
 Host* windowHost();
+// The window is gone: the control layer lets go of its host.
+void detachWindowHost();
 
 // Events reported by a front end, on the user-interface thread.
 void raiseWindowDestroying();

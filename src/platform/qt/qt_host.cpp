@@ -130,7 +130,10 @@ std::uint32_t QtHost::buttonFaceColour() {
     return buttonFace_;
 }
 
-void QtHost::releaseComponents() { destroyMainWindow(); }
+void QtHost::releaseComponents() {
+    destroyMainWindow();
+    detachWindowHost();
+}
 
 // The preview's animation thread is stopped before the widgets go, so no
 // frame asks a destroyed window for a repaint.
