@@ -353,4 +353,19 @@ ByteVector pcxFile(const PcxFile& file) {
     return out;
 }
 
+GifImage imageAt(std::uint16_t left, std::uint16_t top, std::uint16_t width, std::uint16_t height,
+                 ByteVector indices) {
+    GifImage image;
+    image.left = left;
+    image.top = top;
+    image.width = width;
+    image.height = height;
+    image.indices = std::move(indices);
+    return image;
+}
+
+GifImage solidImage(std::uint16_t width, std::uint16_t height, std::uint8_t index) {
+    return imageAt(0, 0, width, height, ByteVector(std::size_t(width) * height, index));
+}
+
 }  // namespace gif_pcx_files

@@ -77,6 +77,12 @@ struct FrameControl {
     std::optional<std::uint8_t> transparentIndex;  // sets the transparency flag when present
 };
 
+// An image at left, top of width x height with the given indices.
+GifImage imageAt(std::uint16_t left, std::uint16_t top, std::uint16_t width, std::uint16_t height,
+                 ByteVector indices);
+// A width x height image at the top left whose every pixel is index.
+GifImage solidImage(std::uint16_t width, std::uint16_t height, std::uint8_t index);
+
 // A GIF file, block by block, in the order the calls come.
 class GifWriter {
 public:

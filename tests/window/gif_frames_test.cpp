@@ -14,6 +14,8 @@ using gif_pcx_files::ByteVector;
 using gif_pcx_files::FrameControl;
 using gif_pcx_files::GifImage;
 using gif_pcx_files::GifWriter;
+using gif_pcx_files::imageAt;
+using gif_pcx_files::solidImage;
 using gif_pcx_files::Rgb;
 using gif_pcx_files::viewOf;
 
@@ -25,21 +27,6 @@ constexpr std::uint32_t green = 0x00FF00;
 constexpr std::uint32_t blue = 0x0000FF;
 constexpr std::uint32_t white = 0xFFFFFF;
 constexpr std::uint32_t grey = 0x808080;  // the surface before any frame
-
-GifImage imageAt(std::uint16_t left, std::uint16_t top, std::uint16_t width, std::uint16_t height,
-                 ByteVector indices) {
-    GifImage image;
-    image.left = left;
-    image.top = top;
-    image.width = width;
-    image.height = height;
-    image.indices = std::move(indices);
-    return image;
-}
-
-GifImage solid(std::uint16_t width, std::uint16_t height, std::uint8_t index) {
-    return imageAt(0, 0, width, height, ByteVector(std::size_t(width) * height, index));
-}
 
 std::optional<GifAnimation> read(const ByteVector& file) { return readGifFrames(viewOf(file)); }
 std::optional<GifAnimation> read(const ByteVector&& file) = delete;  // the frames would outlive the bytes
@@ -72,7 +59,7 @@ TEST(GifFrames, ReadsEachFramesPlaceTimingAndTable) {
     const ByteVector file = GifWriter(8, 6, primaries)
                                 .application()
                                 .frameControl({1, 25, std::nullopt})
-                                .image(solid(8, 6, 0))
+                                .image(solidImage(8, 6, 0))
                                 .comment("between frames")
                                 .frameControl({3, 7, 2})
                                 .image(second)
@@ -118,7 +105,7 @@ TEST(GifFrames, MapsTheDisposalMethods) {
     for (std::uint8_t method = 0; method < 8; ++method) {
         SCOPED_TRACE(int(method));
         const ByteVector file =
-            GifWriter(1, 1, primaries).frameControl({method, 0, std::nullopt}).image(solid(1, 1, 0)).bytes();
+            GifWriter(1, 1, primaries).frameControl({method, 0, std::nullopt}).image(solidImage(1, 1, 0)).bytes();
         const auto animation = read(file);
         ASSERT_TRUE(animation);
         EXPECT_EQ(animation->frames[0].disposal, expected[method]);
@@ -128,9 +115,9 @@ TEST(GifFrames, MapsTheDisposalMethods) {
 TEST(GifFrames, TakesTheTransparentIndexOnlyWhenFlagged) {
     // Flags, delay (2 bytes), index: the index byte is there either way.
     const ByteVector flaggedFile =
-        GifWriter(1, 1, primaries).extension(0xF9, {{0x01, 0, 0, 3}}).image(solid(1, 1, 0)).bytes();
+        GifWriter(1, 1, primaries).extension(0xF9, {{0x01, 0, 0, 3}}).image(solidImage(1, 1, 0)).bytes();
     const ByteVector unflaggedFile =
-        GifWriter(1, 1, primaries).extension(0xF9, {{0x00, 0, 0, 3}}).image(solid(1, 1, 0)).bytes();
+        GifWriter(1, 1, primaries).extension(0xF9, {{0x00, 0, 0, 3}}).image(solidImage(1, 1, 0)).bytes();
     const auto flagged = read(flaggedFile);
     const auto unflagged = read(unflaggedFile);
     ASSERT_TRUE(flagged);
@@ -140,12 +127,12 @@ TEST(GifFrames, TakesTheTransparentIndexOnlyWhenFlagged) {
 }
 
 TEST(GifFrames, AFaultAfterTheFirstFrameEndsTheAnimationThere) {
-    const GifWriter twoGood = GifWriter(4, 4, primaries).image(solid(4, 4, 0)).image(solid(4, 4, 1));
-    GifImage brokenCodes = solid(4, 4, 0);
+    const GifWriter twoGood = GifWriter(4, 4, primaries).image(solidImage(4, 4, 0)).image(solidImage(4, 4, 1));
+    GifImage brokenCodes = solidImage(4, 4, 0);
     brokenCodes.minimumCodeSize = 2;
-    GifImage empty = solid(4, 4, 0);
+    GifImage empty = solidImage(4, 4, 0);
     empty.height = 0;
-    const ByteVector whole = GifWriter(twoGood).image(solid(4, 4, 2)).trailer().bytes();
+    const ByteVector whole = GifWriter(twoGood).image(solidImage(4, 4, 2)).trailer().bytes();
 
     struct Case {
         std::string name;
@@ -162,9 +149,9 @@ TEST(GifFrames, AFaultAfterTheFirstFrameEndsTheAnimationThere) {
          2},
         {"a minimum code size of 1", GifWriter(twoGood).raw({0x2C, 0, 0, 0, 0, 4, 0, 4, 0, 0, 1, 1, 0, 0}).bytes(),
          2},
-        {"an unknown extension", GifWriter(twoGood).extension(0x02, {{1}}).image(solid(4, 4, 2)).bytes(), 2},
-        {"a stray zero byte", GifWriter(twoGood).raw({0}).image(solid(4, 4, 2)).bytes(), 2},
-        {"a frame of no pixels", GifWriter(twoGood).image(empty).image(solid(4, 4, 2)).bytes(), 2},
+        {"an unknown extension", GifWriter(twoGood).extension(0x02, {{1}}).image(solidImage(4, 4, 2)).bytes(), 2},
+        {"a stray zero byte", GifWriter(twoGood).raw({0}).image(solidImage(4, 4, 2)).bytes(), 2},
+        {"a frame of no pixels", GifWriter(twoGood).image(empty).image(solidImage(4, 4, 2)).bytes(), 2},
         {"a descriptor cut short", GifWriter(twoGood).raw({0x2C, 0, 0, 0}).bytes(), 2},
         {"an extension running past the data", GifWriter(twoGood).raw({0x21, 0xFE, 9, 1}).bytes(), 2},
         // A frame cut inside its data shows what it holds, as the first image would.
@@ -205,7 +192,7 @@ TEST(GifFrames, TakesTheFilesTheStillDecoderTakes) {
 
 TEST(GifFrames, LimitsTheFrameCount) {
     GifWriter writer(1, 1, primaries);
-    for (std::size_t i = 0; i < maxGifFrames + 1; ++i) writer.image(solid(1, 1, 0));
+    for (std::size_t i = 0; i < maxGifFrames + 1; ++i) writer.image(solidImage(1, 1, 0));
     EXPECT_EQ(frameCount(writer.bytes()), maxGifFrames);
 }
 
@@ -219,7 +206,7 @@ TEST(GifFrames, LimitsThePixelsOfAllFramesTogether) {
                   GifWriter(1, 1, primaries).imageWithData(huge, endAtOnce).imageWithData(huge, endAtOnce).bytes()),
               1u);
     EXPECT_EQ(frameCount(
-                  GifWriter(1, 1, primaries).image(solid(1, 1, 0)).imageWithData(huge, endAtOnce).bytes()),
+                  GifWriter(1, 1, primaries).image(solidImage(1, 1, 0)).imageWithData(huge, endAtOnce).bytes()),
               1u);
 }
 

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "support/call_counter.h"
 #include "support/gif_pcx_files.h"
 #include "window/gif_player.h"
 
@@ -16,6 +15,8 @@ using gif_pcx_files::ByteVector;
 using gif_pcx_files::FrameControl;
 using gif_pcx_files::GifImage;
 using gif_pcx_files::GifWriter;
+using gif_pcx_files::imageAt;
+using gif_pcx_files::solidImage;
 using gif_pcx_files::Rgb;
 using gif_pcx_files::viewOf;
 
@@ -32,21 +33,6 @@ constexpr std::uint32_t background = 0x563412;         // the same as a pixel
 // Long enough for any loaded machine: reaching it means the thread is stuck.
 constexpr std::chrono::seconds patience{30};
 constexpr std::uint16_t forAges = 65535;  // the longest delay, some 11 minutes
-
-GifImage imageAt(std::uint16_t left, std::uint16_t top, std::uint16_t width, std::uint16_t height,
-                 ByteVector indices) {
-    GifImage image;
-    image.left = left;
-    image.top = top;
-    image.width = width;
-    image.height = height;
-    image.indices = std::move(indices);
-    return image;
-}
-
-GifImage solid(std::uint16_t width, std::uint16_t height, std::uint8_t index) {
-    return imageAt(0, 0, width, height, ByteVector(std::size_t(width) * height, index));
-}
 
 std::vector<std::uint32_t> pixelsOf(const Raster& raster) {
     std::vector<std::uint32_t> pixels;
@@ -76,7 +62,7 @@ ByteVector disposalFile(std::uint8_t disposal, bool whiteTransparent) {
     const std::optional<std::uint8_t> transparent =
         whiteTransparent ? std::optional<std::uint8_t>(3) : std::nullopt;
     return GifWriter(4, 1, primaries)
-        .image(solid(4, 1, 0))
+        .image(solidImage(4, 1, 0))
         .frameControl({disposal, 0, transparent})
         .image(imageAt(1, 0, 2, 1, {1, 3}))
         .image(imageAt(3, 0, 1, 1, {2}))
@@ -84,7 +70,7 @@ ByteVector disposalFile(std::uint8_t disposal, bool whiteTransparent) {
 }
 
 TEST(GifComposition, StartsAsTheBackground) {
-    const ByteVector file = GifWriter(2, 2, primaries).image(solid(1, 1, 0)).bytes();
+    const ByteVector file = GifWriter(2, 2, primaries).image(solidImage(1, 1, 0)).bytes();
     const auto animation = readGifFrames(viewOf(file));
     ASSERT_TRUE(animation);
     const auto composition = GifComposition::create(*animation, backgroundColour);
@@ -122,7 +108,7 @@ TEST(GifComposition, PutsBackWhatWasThereBeforeTheFrame) {
     // Restoring the previous state must give back the second frame's green,
     // not the first frame's red or the background.
     const ByteVector file = GifWriter(3, 1, primaries)
-                                .image(solid(3, 1, 0))
+                                .image(solidImage(3, 1, 0))
                                 .image(imageAt(0, 0, 2, 1, {1, 1}))
                                 .frameControl({3, 0, std::nullopt})
                                 .image(imageAt(1, 0, 2, 1, {2, 3}))
@@ -138,7 +124,7 @@ TEST(GifComposition, CutsDisposedAreasToTheScreen) {
     for (const std::uint8_t disposal : {2, 3}) {
         SCOPED_TRACE(int(disposal));
         const ByteVector file = GifWriter(3, 2, primaries)
-                                    .image(solid(3, 2, 0))
+                                    .image(solidImage(3, 2, 0))
                                     .frameControl({disposal, 0, std::nullopt})
                                     .image(imageAt(2, 1, 4, 3, ByteVector(12, 1)))
                                     .frameControl({disposal, 0, std::nullopt})
@@ -155,7 +141,7 @@ TEST(GifComposition, PutsNothingBackForAFrameBeyondTheScreen) {
     // The only frame that asks to be put back lies right of the screen, at
     // rows the screen has: there is nothing of it to keep.
     const ByteVector file = GifWriter(3, 2, primaries)
-                                .image(solid(3, 2, 0))
+                                .image(solidImage(3, 2, 0))
                                 .frameControl({3, 0, std::nullopt})
                                 .image(imageAt(3, 0, 2, 2, ByteVector(4, 1)))
                                 .image(imageAt(0, 1, 1, 1, {2}))
@@ -196,31 +182,6 @@ TEST(GifPlayerTiming, FrameDurations) {
     }
 }
 
-// Counts the frames the player's thread reports and lets the test wait for them.
-class FrameCounter {
-public:
-    GifPlayer::FrameDrawn callback() {
-        return [this] {
-            const std::lock_guard<std::mutex> lock(lock_);
-            ++count_;
-            changed_.notify_all();
-        };
-    }
-    bool waitForAtLeast(int count, std::chrono::milliseconds timeout) {
-        std::unique_lock<std::mutex> lock(lock_);
-        return changed_.wait_for(lock, timeout, [&] { return count_ >= count; });
-    }
-    int count() {
-        const std::lock_guard<std::mutex> lock(lock_);
-        return count_;
-    }
-
-private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    int count_ = 0;
-};
-
 Bytes bytesOf(const ByteVector& file) { return Bytes::copyOf(viewOf(file)); }
 
 Pixels surfaceOf(GifPlayer& player) {
@@ -230,9 +191,9 @@ Pixels surfaceOf(GifPlayer& player) {
 }
 
 TEST(GifPlayer, ShowsTheFirstFrameFromTheStart) {
-    FrameCounter frames;
+    CallCounter frames;
     const ByteVector file =
-        GifWriter(2, 1, primaries).image(imageAt(1, 0, 1, 1, {2})).image(solid(2, 1, 1)).trailer().bytes();
+        GifWriter(2, 1, primaries).image(imageAt(1, 0, 1, 1, {2})).image(solidImage(2, 1, 1)).trailer().bytes();
     const auto player = GifPlayer::create(bytesOf(file), backgroundColour, frames.callback());
     ASSERT_TRUE(player);
     EXPECT_EQ(player->width(), 2);
@@ -244,12 +205,12 @@ TEST(GifPlayer, ShowsTheFirstFrameFromTheStart) {
 
 TEST(GifPlayer, AnimatesOnceStartedAndStopsForGood) {
     // A short first frame, then a second one that would stay for minutes.
-    FrameCounter frames;
+    CallCounter frames;
     const ByteVector file = GifWriter(1, 1, primaries)
                                 .frameControl({0, 1, std::nullopt})
-                                .image(solid(1, 1, 0))
+                                .image(solidImage(1, 1, 0))
                                 .frameControl({0, forAges, std::nullopt})
-                                .image(solid(1, 1, 2))
+                                .image(solidImage(1, 1, 2))
                                 .trailer()
                                 .bytes();
     const auto player = GifPlayer::create(bytesOf(file), backgroundColour, frames.callback());
@@ -269,8 +230,8 @@ TEST(GifPlayer, AnimatesOnceStartedAndStopsForGood) {
 }
 
 TEST(GifPlayer, ShowsOneFrameStillWithoutAThread) {
-    FrameCounter frames;
-    const ByteVector file = GifWriter(1, 1, primaries).frameControl({2, 1, std::nullopt}).image(solid(1, 1, 3)).bytes();
+    CallCounter frames;
+    const ByteVector file = GifWriter(1, 1, primaries).frameControl({2, 1, std::nullopt}).image(solidImage(1, 1, 3)).bytes();
     const auto player = GifPlayer::create(bytesOf(file), backgroundColour, frames.callback());
     ASSERT_TRUE(player);
     player->start();
@@ -280,12 +241,12 @@ TEST(GifPlayer, ShowsOneFrameStillWithoutAThread) {
 
 TEST(GifPlayer, EndsItsThreadWhenDestroyed) {
     // Quick frames that keep the thread busy; the player goes while it runs.
-    FrameCounter frames;
+    CallCounter frames;
     const ByteVector file = GifWriter(1, 1, primaries)
                                 .frameControl({2, 1, std::nullopt})
-                                .image(solid(1, 1, 0))
+                                .image(solidImage(1, 1, 0))
                                 .frameControl({3, 1, std::nullopt})
-                                .image(solid(1, 1, 1))
+                                .image(solidImage(1, 1, 1))
                                 .bytes();
     auto player = GifPlayer::create(bytesOf(file), backgroundColour, frames.callback());
     ASSERT_TRUE(player);

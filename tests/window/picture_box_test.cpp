@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "support/bmp_icon_files.h"
+#include "support/call_counter.h"
 #include "support/gif_pcx_files.h"
 #include "support/jpeg_png_files.h"
 #include "window/picture_box.h"
@@ -46,33 +45,6 @@ TEST(PictureBoxFit, PlacesAsTheLayoutRuleSays) {
             << test.width << " x " << test.height;
     }
 }
-
-// Counts the box's repaint requests, from whichever thread they come, and
-// lets the test wait for them.
-class RepaintCounter {
-public:
-    // The counter must outlive the box it is given to.
-    void countFor(PictureBox& box) {
-        box.setRepaintRequest([this] {
-            const std::lock_guard<std::mutex> lock(lock_);
-            ++count_;
-            changed_.notify_all();
-        });
-    }
-    bool waitForAtLeast(int count, std::chrono::milliseconds timeout) {
-        std::unique_lock<std::mutex> lock(lock_);
-        return changed_.wait_for(lock, timeout, [&] { return count_ >= count; });
-    }
-    int count() {
-        const std::lock_guard<std::mutex> lock(lock_);
-        return count_;
-    }
-
-private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    int count_ = 0;
-};
 
 Raster paintOf(PictureBox& box) {
     Raster client = *Raster::create(clientSize, clientSize);
@@ -226,9 +198,9 @@ TEST(PictureBox, PlaysAGifFromItsFirstPaint) {
                           .image(solidFrame(10, 10, 1))
                           .trailer()
                           .bytes();
-    RepaintCounter repaints;
+    CallCounter repaints;
     PictureBox box;
-    repaints.countFor(box);
+    box.setRepaintRequest(repaints.callback());
     box.setPicture(gif_pcx_files::viewOf(file));
     EXPECT_EQ(repaints.count(), 1);
     expectDrawnAt(paintOf(box), 0xFF0000, {204, 204, 10, 10});
@@ -250,9 +222,9 @@ std::vector<std::uint8_t> quickGif() {
 TEST(PictureBox, ANewPictureStopsTheAnimation) {
     const auto gif = quickGif();
     const auto bmp = solidBmp(5, 5, 0x00ABCDEF);
-    RepaintCounter repaints;
+    CallCounter repaints;
     PictureBox box;
-    repaints.countFor(box);
+    box.setRepaintRequest(repaints.callback());
     box.setPicture(gif_pcx_files::viewOf(gif));
     paintOf(box);
     ASSERT_TRUE(repaints.waitForAtLeast(4, patience));
@@ -267,18 +239,18 @@ TEST(PictureBox, ANewPictureStopsTheAnimation) {
 
 TEST(PictureBox, AGifStandsStillUntilPainted) {
     const auto gif = quickGif();
-    RepaintCounter repaints;
+    CallCounter repaints;
     PictureBox box;
-    repaints.countFor(box);
+    box.setRepaintRequest(repaints.callback());
     box.setPicture(gif_pcx_files::viewOf(gif));
     EXPECT_FALSE(repaints.waitForAtLeast(2, std::chrono::milliseconds(200)));
 }
 
 TEST(PictureBox, EndsTheAnimationWhenDestroyed) {
     const auto gif = quickGif();
-    RepaintCounter repaints;
+    CallCounter repaints;
     auto box = std::make_unique<PictureBox>();
-    repaints.countFor(*box);
+    box->setRepaintRequest(repaints.callback());
     box->setPicture(gif_pcx_files::viewOf(gif));
     paintOf(*box);
     ASSERT_TRUE(repaints.waitForAtLeast(3, patience));
@@ -289,9 +261,9 @@ TEST(PictureBox, EndsTheAnimationWhenDestroyed) {
 
 TEST(PictureBox, AsksForARepaintOnEveryWrite) {
     const auto bmp = solidBmp(2, 2, 0);
-    RepaintCounter repaints;
+    CallCounter repaints;
     PictureBox box;
-    repaints.countFor(box);
+    box.setRepaintRequest(repaints.callback());
     box.setPicture(bmp_icon_files::viewOf(bmp));
     box.setPicture(ByteView{});
     box.setPicture(bmp_icon_files::viewOf(bmp));
