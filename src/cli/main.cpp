@@ -72,8 +72,9 @@ int decode(const char* in, const char* out) {
 
 int square(const char* in, const char* sizeArgument, const char* out) {
     const std::int32_t size = truncateToInt(textToNumber(utf8ToGbk(sizeArgument)));
-    if (!resizeToSquare(Text::copyOf(in), size)) return fail("not a picture this program can read", in);
+    const bool drawn = resizeToSquare(Text::copyOf(in), size);
     if (outputImage().empty()) return fail("no square of this size can be made", sizeArgument);
+    if (!drawn) return fail("not a picture this program can read", in);
     if (!replaceFileAtomically(out, outputImage().view())) return fail("cannot be written", out);
     return 0;
 }

@@ -84,6 +84,11 @@ void WorkCanvas::drawPicture(PictureHandle handle, std::int32_t left, std::int32
                   rasterOpOf(copyMode), compositeBackground);
 }
 
+void WorkCanvas::drawRows(const RowSource& rows, std::int32_t left, std::int32_t top, std::int32_t width,
+                          std::int32_t height) {
+    if (Raster* raster = currentSurface()) stretchDraw(rows, *raster, left, top, width, height, stretchQuality());
+}
+
 Bytes WorkCanvas::capture(std::int32_t width, std::int32_t height) {
     if (!canCapture(width, height)) return Bytes();
     const Raster* surface = currentSurface();

@@ -7,6 +7,7 @@
 #include "app/bytes.h"
 #include "imaging/picture.h"
 #include "imaging/raster.h"
+#include "imaging/stretch.h"
 
 // The hidden work canvas on which squares are made. Its surface is a raster
 // of the canvas's whole size (the canvas has no edge), at least 1 x 1,
@@ -44,6 +45,11 @@ public:
                      std::optional<std::int32_t> width = std::nullopt,
                      std::optional<std::int32_t> height = std::nullopt,
                      std::optional<std::int32_t> copyMode = std::nullopt);
+
+    // Draws opaque rows stretched to width x height at left, top, as a plain
+    // copy, the way a picture of those pixels is drawn.
+    void drawRows(const RowSource& rows, std::int32_t left, std::int32_t top, std::int32_t width,
+                  std::int32_t height);
 
     // The surface as a bitmap file image of width x height: 0 for the
     // surface's own size, negative for that many percent of it (at least 10).

@@ -8,5 +8,5 @@
 // the work canvas, captured as a bitmap file image that replaces
 // outputImage. A source that is no picture gives a square of the canvas's
 // background colour; an edge that cannot be captured makes outputImage empty.
-// True when the source was a picture; the window's actions need not ask.
+// True when a picture was drawn; the window's actions need not ask.
 bool resizeToSquare(const Text& sourcePath, std::int32_t edge);

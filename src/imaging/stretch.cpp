@@ -179,16 +179,17 @@ public:
         : sums_(count), interior_(count), fullWeight_(static_cast<Sum>(fullWeight)) {}
 
     const Sum* sum(const Tap& tap, SourceRows& rows) {
+        // Rows are read top to bottom, so a source may decode them as they come.
         const std::size_t count = sums_.size();
         setWeightedRow(sums_.data(), rows.row(tap.first), count, static_cast<Sum>(tap.firstWeight));
-        if (tap.lastWeight != 0) {
-            addWeightedRow(sums_.data(), rows.row(tap.first + tap.interior + 1), count,
-                           static_cast<Sum>(tap.lastWeight));
-        }
         if (tap.interior > 0) {
             setRow(interior_.data(), rows.row(tap.first + 1), count);
             for (std::int32_t k = 2; k <= tap.interior; ++k) addRow(interior_.data(), rows.row(tap.first + k), count);
             for (std::size_t i = 0; i < count; ++i) sums_[i] += fullWeight_ * interior_[i];
+        }
+        if (tap.lastWeight != 0) {
+            addWeightedRow(sums_.data(), rows.row(tap.first + tap.interior + 1), count,
+                           static_cast<Sum>(tap.lastWeight));
         }
         return sums_.data();
     }

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,7 +11,10 @@
 #include "imaging/canvas.h"
 #include "imaging/display.h"
 #include "imaging/resize.h"
+#include "imaging/picture.h"
+#include "imaging/render_picture.h"
 #include "support/bmp_icon_files.h"
+#include "support/jpeg_png_files.h"
 #include "support/picture_reading.h"
 
 namespace {
@@ -100,6 +104,55 @@ TEST_F(ResizeToSquare, HandlesEdgeLengthsAtAndBeyondTheLimits) {
         EXPECT_EQ(outputImage().size(), c.bytes) << c.edge;
     }
     EXPECT_EQ(workCanvas().width(), 420);
+}
+
+// The square as loading the picture whole and drawing it makes it.
+Bytes squareOfLoadedPicture(const Text& path, std::int32_t edge) {
+    WorkCanvas canvas(edge, edge);
+    canvas.clear();
+    const PictureHandle handle = loadPicture(path);
+    canvas.drawPicture(handle, 0, 0, edge, edge);
+    releasePicture(handle);
+    return canvas.capture(edge, edge);
+}
+
+TEST_F(ResizeToSquare, DrawsAJpegWhileDecodingItExactlyAsTheLoadedPicture) {
+    using jpeg_png_files::JpegColours;
+    struct Case {
+        const char* name;
+        JpegColours colours;
+        bool progressive;
+        std::size_t cutTo;  // 0: the whole file
+    };
+    const Case cases[] = {
+        {"colour.jpg", JpegColours::Ycc, false, 0},   {"progressive.jpg", JpegColours::Ycc, true, 0},
+        {"grey.jpg", JpegColours::Grey, false, 0},    {"cmyk.jpg", JpegColours::Cmyk, false, 0},
+        {"cut.jpg", JpegColours::Ycc, false, 900},    {"cut-progressive.jpg", JpegColours::Ycc, true, 900},
+    };
+    for (const Case& c : cases) {
+        jpeg_png_files::JpegDescription description;
+        description.width = 97;
+        description.height = 61;
+        description.colours = c.colours;
+        description.progressive = c.progressive;
+        jpeg_png_files::FileBytes file = jpeg_png_files::writeJpeg(description);
+        if (c.cutTo != 0) file.resize(c.cutTo);
+        const Text path = fileOf(c.name, file);
+        for (std::int32_t edge : {40, 97, 150}) {
+            EXPECT_TRUE(resizeToSquare(path, edge)) << c.name;
+            const Bytes expected = squareOfLoadedPicture(path, edge);
+            ASSERT_EQ(outputImage().size(), expected.size()) << c.name;
+            EXPECT_EQ(std::memcmp(outputImage().data(), expected.data(), expected.size()), 0) << c.name << " " << edge;
+        }
+    }
+}
+
+TEST_F(ResizeToSquare, GivesAPlainSquareForAJpegThatCannotBeDecoded) {
+    const Text path = fileOf("broken.jpg", {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x02, 0xFF, 0xFF, 0x12, 0x34, 0x56});
+    EXPECT_FALSE(resizeToSquare(path, 12));
+    for (std::int32_t y = 0; y < 12; y += 5) {
+        for (std::int32_t x = 0; x < 12; x += 5) EXPECT_EQ(bitmapPixel(outputImage().data(), x, y), 0xE0D0C0u);
+    }
 }
 
 TEST(WorkCanvas, LimitsItsSizeAndKeepsTheOldSurfaceTopLeft) {
