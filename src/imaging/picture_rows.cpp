@@ -1,6 +1,7 @@
 #include "imaging/picture_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "imaging/indexed_block.h"
@@ -30,33 +31,46 @@ private:
 // Png: blue, green, red, straight alpha; top row first. A pixel that is not
 // fully opaque is composited onto the background in single precision: each
 // channel c becomes c * a + k * (1 - a) with a = A times the float nearest
-// 1/255, truncated and limited to 0..255.
+// 1/255, truncated and limited to 0..255. The results for every alpha below
+// 255 and every channel value are worked out once a drawing, by that very
+// formula, and looked up for each pixel.
 class CompositedBgraRows : public RowSource {
 public:
     CompositedBgraRows(const Picture& picture, std::uint32_t background) : picture_(picture) {
-        background_[0] = static_cast<float>((background >> 16) & 0xFF);  // blue
-        background_[1] = static_cast<float>((background >> 8) & 0xFF);   // green
-        background_[2] = static_cast<float>(background & 0xFF);          // red
+        fillTable(blue_, (background >> 16) & 0xFF);
+        fillTable(green_, (background >> 8) & 0xFF);
+        fillTable(red_, background & 0xFF);
     }
     std::int32_t width() const override { return picture_.width; }
     std::int32_t height() const override { return picture_.height; }
     void fetchRow(std::int32_t y, std::int32_t from, std::int32_t count, std::uint32_t* out) const override {
         const std::uint8_t* p = picture_.pixels.data() + (static_cast<std::size_t>(y) * picture_.width + from) * 4;
         for (std::int32_t x = 0; x < count; ++x, p += 4) {
-            out[x] = p[3] == 255 ? pixelFromBgr(p[0], p[1], p[2])
-                                 : pixelFromBgr(blend(p[0], p[3], 0), blend(p[1], p[3], 1), blend(p[2], p[3], 2));
+            const std::size_t alpha = p[3];
+            out[x] = alpha == 255 ? pixelFromBgr(p[0], p[1], p[2])
+                                  : pixelFromBgr(blue_[alpha][p[0]], green_[alpha][p[1]], red_[alpha][p[2]]);
         }
     }
 
 private:
-    std::uint8_t blend(std::uint8_t channel, std::uint8_t alpha, int which) const {
-        const float a = static_cast<float>(alpha) * (1.0f / 255.0f);
-        const float value = static_cast<float>(channel) * a + background_[which] * (1.0f - a);
-        return static_cast<std::uint8_t>(std::clamp(std::trunc(value), 0.0f, 255.0f));
+    // table[A][c]: channel value c of alpha A composited onto background value k.
+    using BlendTable = std::array<std::array<std::uint8_t, 256>, 255>;
+
+    static void fillTable(BlendTable& table, std::uint32_t k) {
+        const float background = static_cast<float>(k);
+        for (std::size_t alpha = 0; alpha < table.size(); ++alpha) {
+            const float a = static_cast<float>(alpha) * (1.0f / 255.0f);
+            for (std::size_t c = 0; c < 256; ++c) {
+                const float value = static_cast<float>(c) * a + background * (1.0f - a);
+                table[alpha][c] = static_cast<std::uint8_t>(std::clamp(std::trunc(value), 0.0f, 255.0f));
+            }
+        }
     }
 
     const Picture& picture_;
-    float background_[3] = {};
+    BlendTable blue_;
+    BlendTable green_;
+    BlendTable red_;
 };
 
 std::uint32_t paletteEntry(const std::uint8_t* palette, std::uint8_t index) {
