@@ -1,6 +1,12 @@
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
+#endif
 #include <unistd.h>
 
 #include <csignal>
@@ -26,10 +32,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    std::string path(const char* name) const { return (folder_ / name).string(); }
+    // Paths as UTF-8, the way the core carries them on every platform.
+    std::string path(const char* name) const { return (folder_ / fs::u8path(name)).u8string(); }
     std::vector<std::string> namesInFolder() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().u8string());
         return names;
     }
 
@@ -37,11 +44,19 @@ protected:
 };
 
 std::string contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fs::u8path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(fs::u8path(path), std::ios::binary) << text;
+}
+
+// No write permission on POSIX, the read-only attribute on Windows.
+void setReadOnly(const std::string& path, bool readOnly) {
+    const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(fs::u8path(path), readOnly ? readable : readable | fs::perms::owner_write);
+}
 
 ByteView viewOf(const std::string& text) { return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}; }
 
@@ -65,12 +80,47 @@ TEST_F(FilesTest, ReplacesAndCreatesWholeFiles) {
 
 TEST_F(FilesTest, RefusesAReadOnlyTargetAndAMissingFolder) {
     writeText(path("locked.bmp"), "keep me");
-    ::chmod(path("locked.bmp").c_str(), 0444);
+    setReadOnly(path("locked.bmp"), true);
     EXPECT_FALSE(replaceFileAtomically(path("locked.bmp").c_str(), viewOf("new")));
     EXPECT_EQ(contentOf(path("locked.bmp")), "keep me");
     EXPECT_FALSE(replaceFileAtomically(path("no folder/out.bmp").c_str(), viewOf("new")));
     EXPECT_EQ(namesInFolder(), std::vector<std::string>{"locked.bmp"});
+    setReadOnly(path("locked.bmp"), false);  // so that the folder can go
 }
+
+#ifdef _WIN32
+
+std::wstring wide(const std::string& utf8) { return fs::u8path(utf8).wstring(); }
+
+TEST_F(FilesTest, ATargetHeldOpenElsewhereStaysAsItWas) {
+    writeText(path("held.bmp"), "old content");
+    // Another program reading the file, sharing it for reading only.
+    const HANDLE held = ::CreateFileW(wide(path("held.bmp")).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(replaceFileAtomically(path("held.bmp").c_str(), viewOf("new")));
+    ::CloseHandle(held);
+    EXPECT_EQ(contentOf(path("held.bmp")), "old content");
+    EXPECT_EQ(namesInFolder(), std::vector<std::string>{"held.bmp"});
+}
+
+TEST_F(FilesTest, OthersMayReadNotWriteWhileAFileIsRead) {
+    writeText(path("shared.bmp"), "0123456789");
+    const HANDLE reader = ::CreateFileW(wide(path("shared.bmp")).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(readWholeFile(path("shared.bmp").c_str())->size(), 10u);
+    ::CloseHandle(reader);
+    const HANDLE writer = ::CreateFileW(wide(path("shared.bmp")).c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(readWholeFile(path("shared.bmp").c_str())) << "read while another program writes";
+    ::CloseHandle(writer);
+}
+
+#else
 
 TEST_F(FilesTest, AShortWriteLeavesTheOldFileAsItWas) {
     writeText(path("out.bmp"), "old content");
@@ -88,5 +138,7 @@ TEST_F(FilesTest, AShortWriteLeavesTheOldFileAsItWas) {
     EXPECT_EQ(contentOf(path("out.bmp")), "old content");
     EXPECT_EQ(namesInFolder(), std::vector<std::string>{"out.bmp"});
 }
+
+#endif
 
 }  // namespace
