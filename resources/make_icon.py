@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Draws the program's icon and writes it as a Windows icon file and a PNG.
 
-The picture is 64 x 64 pixels with an alpha channel: a blue picture frame
-with a small landscape, and a white double-headed arrow across it from the
-lower left to the upper right, the sign of a resize. Edges are smoothed by
-sampling each pixel on a 4 x 4 grid.
+The picture is drawn on a 64 x 64 design grid, with an alpha channel: a
+blue picture frame with a small landscape, and a white double-headed arrow
+across it from the lower left to the upper right, the sign of a resize.
+Edges are smoothed by sampling each pixel on a 4 x 4 grid.
 
-The icon file holds one 32-bit image: the 6-byte header, one 16-byte
-directory entry, a 40-byte bitmap header, the 64 x 64 x 4 colour bytes
-(bottom row first) and the 64 x 8 bytes of the AND mask, 16,958 bytes in all.
+The icon file holds one 32-bit image for each size of ICON_SIZES, so that
+Windows picks a drawn image for the small icon of the caption and the
+large one of the task switcher instead of scaling one: the 6-byte header,
+a 16-byte directory entry per image, then each image as a 40-byte bitmap
+header, its colour bytes (bottom row first) and its AND mask (rows padded
+to 4 bytes). The PNG holds the 64 x 64 image.
 
 Usage: make_icon.py ICON_FILE PNG_FILE
 """
@@ -18,7 +21,8 @@ import struct
 import sys
 import zlib
 
-SIZE = 64
+DESIGN_SIZE = 64
+ICON_SIZES = (16, 24, 32, 48, 64)
 SAMPLES = 4
 
 # Colours as (red, green, blue).
@@ -106,16 +110,17 @@ def colour_at(x, y):
     return SKY
 
 
-def draw():
-    """Rows of (red, green, blue, alpha), top row first."""
+def draw(size):
+    """Rows of (red, green, blue, alpha) of a size x size image, top row first."""
+    scale = DESIGN_SIZE / size
     rows = []
-    for py in range(SIZE):
+    for py in range(size):
         row = []
-        for px in range(SIZE):
+        for px in range(size):
             red = green = blue = covered = 0
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    colour = colour_at(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES)
+                    colour = colour_at((px + (sx + 0.5) / SAMPLES) * scale, (py + (sy + 0.5) / SAMPLES) * scale)
                     if colour is None:
                         continue
                     red, green, blue = red + colour[0], green + colour[1], blue + colour[2]
@@ -129,19 +134,30 @@ def draw():
     return rows
 
 
-def icon_file(rows):
+def icon_image(rows):
+    size = len(rows)
     colour_bytes = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
+    mask_row_length = (size + 31) // 32 * 4
     mask = bytearray()
     for row in reversed(rows):
         bits = 0
         for (_, _, _, alpha) in row:
             bits = (bits << 1) | (1 if alpha == 0 else 0)
-        mask += bits.to_bytes(SIZE // 8, "big")
-    image = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 32, 0, len(colour_bytes) + len(mask), 0, 0, 0, 0)
-    image += colour_bytes + bytes(mask)
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 6 + 16)
-    return header + entry + image
+        bits <<= mask_row_length * 8 - size
+        mask += bits.to_bytes(mask_row_length, "big")
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(colour_bytes) + len(mask), 0, 0, 0, 0)
+    return header + colour_bytes + bytes(mask)
+
+
+def icon_file(images):
+    """An icon file of the images, each a list of rows."""
+    data = [icon_image(rows) for rows in images]
+    offset = 6 + 16 * len(images)
+    entries = b""
+    for rows, image in zip(images, data):
+        entries += struct.pack("<BBBBHHII", len(rows), len(rows), 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return struct.pack("<HHH", 0, 1, len(images)) + entries + b"".join(data)
 
 
 def png_file(rows):
@@ -149,7 +165,7 @@ def png_file(rows):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
     raw = b"".join(b"\x00" + bytes(value for pixel in row for value in pixel) for row in rows)
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", len(rows), len(rows), 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
             + chunk(b"IEND", b""))
 
@@ -158,13 +174,11 @@ def main(arguments):
     if len(arguments) != 3:
         sys.stderr.write(__doc__)
         return 2
-    rows = draw()
-    icon = icon_file(rows)
-    assert len(icon) == 16958, len(icon)
+    images = [draw(size) for size in ICON_SIZES]
     with open(arguments[1], "wb") as out:
-        out.write(icon)
+        out.write(icon_file(images))
     with open(arguments[2], "wb") as out:
-        out.write(png_file(rows))
+        out.write(png_file(images[-1]))
     return 0
 
 

@@ -191,13 +191,22 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon, HBRUSH background) {
+// The program's icon at the size the system asks for; the icon resource
+// holds an image drawn for each common size, so none is scaled.
+HICON programIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                           ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric),
+                                           LR_SHARED));
+}
+
+bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon, HICON smallIcon,
+                   HBRUSH background) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
+    windowClass.hIconSm = smallIcon;
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = name;
@@ -274,11 +283,11 @@ bool createControls(HINSTANCE instance, HWND mainWindow) {
 
 HWND createMainWindow(HINSTANCE instance) {
     const WindowDescription& description = mainWindowDescription();
-    HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
     const std::wstring className = wideFromGbk(description.className);
-    if (!registerClass(instance, className.c_str(), mainProcedure, icon, ::GetSysColorBrush(COLOR_BTNFACE)) ||
-        !registerClass(instance, labelClass, labelProcedure, nullptr, nullptr) ||
-        !registerClass(instance, previewClass, previewProcedure, nullptr, nullptr)) {
+    if (!registerClass(instance, className.c_str(), mainProcedure, programIcon(instance, SM_CXICON, SM_CYICON),
+                       programIcon(instance, SM_CXSMICON, SM_CYSMICON), ::GetSysColorBrush(COLOR_BTNFACE)) ||
+        !registerClass(instance, labelClass, labelProcedure, nullptr, nullptr, nullptr) ||
+        !registerClass(instance, previewClass, previewProcedure, nullptr, nullptr, nullptr)) {
         return nullptr;
     }
     closing = false;
