@@ -173,6 +173,9 @@ int showFileDialog(std::string_view dialogControl) {
     request.defaultExtension = std::string(settings.defaultExtension.substr(settings.defaultExtension[0] == '.'));
     request.overwritePrompt = settings.overwritePrompt;
     request.pathMustExist = settings.pathMustExist;
+    // The stored file-must-exist setting is not handed on: the flag belongs
+    // to open dialogs, and a save dialog that honoured it would admit only
+    // files that already exist, so no new file could ever be saved.
     const std::optional<std::string> chosen = loadedHost().showSaveDialog(request);
     if (!chosen) return 0;
     layer().dialogFileName = Text::copyOf(*chosen);
