@@ -37,15 +37,6 @@ QByteArray PictureFolder::read(const QString& name) const {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-std::vector<std::uint8_t> solidBitmap(int width, int height, std::uint32_t rgb) {
-    bmp_icon_files::BmpDescription description;
-    description.width = width;
-    description.height = height;
-    description.bitCount = 24;
-    description.pixels.assign(static_cast<std::size_t>(width) * height, 0xFF000000u | rgb);
-    return bmp_icon_files::writeBmp(description);
-}
-
 std::vector<std::uint8_t> twoFrameGif(int width, int height, std::uint32_t firstRgb, std::uint32_t secondRgb,
                                       int delay) {
     using namespace gif_pcx_files;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "support/bmp_icon_files.h"
+
 // Picture files for the front end's tests, made in code and written into
 // a fresh temporary folder that goes away with the fixture.
 class PictureFolder {
@@ -21,8 +23,7 @@ private:
     QTemporaryDir folder_;
 };
 
-// A bitmap file of one colour, 0x00RRGGBB.
-std::vector<std::uint8_t> solidBitmap(int width, int height, std::uint32_t rgb);
+using bmp_icon_files::solidBitmap;
 
 // A looping GIF of two width x height frames, first all firstRgb, then all
 // secondRgb, each shown for delay hundredths of a second.

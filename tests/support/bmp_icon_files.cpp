@@ -116,6 +116,14 @@ FileBytes writeBmp(const BmpDescription& description) {
     return out;
 }
 
+FileBytes solidBitmap(std::int32_t width, std::int32_t height, std::uint32_t rgb) {
+    BmpDescription description;
+    description.width = width;
+    description.height = height;
+    description.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0xFF000000u | rgb);
+    return writeBmp(description);
+}
+
 FileBytes writeIconImage(const IconImageDescription& description) {
     if (!description.png.empty()) return description.png;
     const auto width = static_cast<std::size_t>(description.width);

@@ -40,6 +40,9 @@ struct BmpDescription {
 
 FileBytes writeBmp(const BmpDescription& description);
 
+// A 24-bit bitmap file of one colour, 0x00RRGGBB.
+FileBytes solidBitmap(std::int32_t width, std::int32_t height, std::uint32_t rgb);
+
 // One image of an icon or cursor file: a bitmap header, its colour table,
 // the colour bitmap and the AND mask; or, when png is not empty, those
 // bytes as they are.
