@@ -95,10 +95,3 @@ std::optional<DWORD> RunningWindow::waitForExit(DWORD milliseconds) const {
     ::GetExitCodeProcess(process_.hProcess, &code);
     return code;
 }
-
-HWND RunningWindow::focusedControl() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetGUIThreadInfo(process_.dwThreadId, &info) && info.hwndFocus != nullptr) return info.hwndFocus;
-    return main_;
-}

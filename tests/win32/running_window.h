@@ -45,10 +45,6 @@ public:
     // still running after the given time.
     std::optional<DWORD> waitForExit(DWORD milliseconds) const;
 
-    // The control that has the keyboard focus in the program, or the main
-    // window when none has.
-    HWND focusedControl() const;
-
 private:
     PROCESS_INFORMATION process_{};
     HWND main_ = nullptr;

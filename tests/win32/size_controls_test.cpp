@@ -83,8 +83,13 @@ TEST_F(WindowSizeControls, SizesBeyond420AreRefusedInATaskModalBox) {
     }
 }
 
-TEST_F(WindowSizeControls, EscClosesTheWindowWithExitCodeZero) {
-    ::PostMessageW(program.focusedControl(), WM_KEYDOWN, VK_ESCAPE, 1);
+// Both keys go through the window's message loop as typed into the size
+// box: Enter must not press the confirm button (421 would open the refusal
+// box, which Esc could not close), and Esc closes the window.
+TEST_F(WindowSizeControls, EnterPressesNothingAndEscClosesWithExitCodeZero) {
+    typeText(controls().typedSizeBox, L"421");
+    ::PostMessageW(controls().typedSizeBox, WM_KEYDOWN, VK_RETURN, 1);
+    ::PostMessageW(controls().typedSizeBox, WM_KEYDOWN, VK_ESCAPE, 1);
     const std::optional<DWORD> exitCode = program.waitForExit(15000);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);
