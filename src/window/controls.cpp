@@ -170,7 +170,9 @@ int showFileDialog(std::string_view dialogControl) {
     const FileDialogSettings& settings = mainWindowDescription().fileDialog;
     SaveDialogRequest request;
     request.proposedPath = std::string(layer().dialogFileName.view());
-    request.defaultExtension = std::string(settings.defaultExtension.substr(settings.defaultExtension[0] == '.'));
+    std::string_view extension = settings.defaultExtension;
+    if (!extension.empty() && extension.front() == '.') extension.remove_prefix(1);
+    request.defaultExtension = std::string(extension);
     request.overwritePrompt = settings.overwritePrompt;
     request.pathMustExist = settings.pathMustExist;
     // The stored file-must-exist setting is not handed on: the flag belongs
