@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/bmp_icon_files.h"
+#include "support/gif_pcx_files.h"
 
 // Picture files for the front end's tests, made in code and written into
 // a fresh temporary folder that goes away with the fixture.
@@ -24,11 +25,7 @@ private:
 };
 
 using bmp_icon_files::solidBitmap;
-
-// A looping GIF of two width x height frames, first all firstRgb, then all
-// secondRgb, each shown for delay hundredths of a second.
-std::vector<std::uint8_t> twoFrameGif(int width, int height, std::uint32_t firstRgb, std::uint32_t secondRgb,
-                                      int delay);
+using gif_pcx_files::twoFrameGif;
 
 // The width and height written in a bitmap file's header; -1 when the
 // bytes hold none.

@@ -368,4 +368,19 @@ GifImage solidImage(std::uint16_t width, std::uint16_t height, std::uint8_t inde
     return imageAt(0, 0, width, height, ByteVector(std::size_t(width) * height, index));
 }
 
+ByteVector twoFrameGif(std::uint16_t width, std::uint16_t height, std::uint32_t firstRgb, std::uint32_t secondRgb,
+                       std::uint16_t delay) {
+    const auto rgbOf = [](std::uint32_t rgb) {
+        return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                   static_cast<std::uint8_t>(rgb)};
+    };
+    FrameControl control;
+    control.delay = delay;
+    GifWriter writer(width, height, {rgbOf(firstRgb), rgbOf(secondRgb)});
+    writer.application();
+    writer.frameControl(control).image(solidImage(width, height, 0));
+    writer.frameControl(control).image(solidImage(width, height, 1));
+    return writer.trailer().bytes();
+}
+
 }  // namespace gif_pcx_files

@@ -118,6 +118,12 @@ private:
 // The rows of an image in the order an interlaced file stores them.
 std::vector<int> interlacedRowOrder(int height);
 
+// A looping animation of two width x height frames, first all firstRgb,
+// then all secondRgb (0x00RRGGBB), each shown for delay hundredths of a
+// second.
+ByteVector twoFrameGif(std::uint16_t width, std::uint16_t height, std::uint32_t firstRgb, std::uint32_t secondRgb,
+                       std::uint16_t delay);
+
 // ---------------------------------------------------------------- PCX
 
 struct PcxFile {

@@ -3,6 +3,7 @@
 // under names of any alphabet; text and drops with Ctrl and Shift held
 // deliver nothing, and every drop is refused to its source.
 
+#include "support/gif_pcx_files.h"
 #include "window_input.h"
 #include "window_test.h"
 
@@ -63,6 +64,16 @@ TEST_F(WindowDrops, FilesDroppedOnAnyPartOfTheWindowShow) {
         expectRefused(dragFiles(onScreen(each.where, 2, 2), {path}));
         EXPECT_TRUE(previewShows(each.colour));
     }
+}
+
+// The animation's thread asks the window for its repaints, and the frames
+// come to the screen in turn.
+TEST_F(WindowDrops, DroppedGifPlaysItsFrames) {
+    const std::wstring gif = folder.write(L"moving.gif", gif_pcx_files::twoFrameGif(30, 30, red, blue, 20));
+    expectRefused(dropOnPreview({gif}));
+    EXPECT_TRUE(previewShows(red));
+    EXPECT_TRUE(previewShows(blue));
+    EXPECT_TRUE(previewShows(red));
 }
 
 // Three names joined are no file: the preview is cleared.
