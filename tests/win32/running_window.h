@@ -40,6 +40,7 @@ public:
     HWND main() const { return main_; }
     const WindowControls& controls() const { return controls_; }
     DWORD processId() const { return process_.dwProcessId; }
+    HANDLE process() const { return process_.hProcess; }
 
     // The program's exit code once it has ended, or nothing when it is
     // still running after the given time.

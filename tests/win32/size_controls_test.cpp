@@ -39,6 +39,27 @@ TEST_F(WindowSizeControls, SliderKeysMoveTheThumbAndTheLabelFollows) {
     }
 }
 
+// Every step of a drag reaches the label with the thumb's position, and
+// the release settles it where the thumb stays.
+TEST_F(WindowSizeControls, DraggingTheThumbResizesAtEachStepAndOnRelease) {
+    const RECT thumb = thumbRect(program.process(), controls().slider);
+    ASSERT_GT(thumb.right, thumb.left);
+    POINT mouse{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+    pressMouse(controls().slider, mouse);
+    int lastPosition = 10;
+    for (int step = 0; step < 5; ++step) {
+        mouse.x += 20;
+        moveMouse(controls().slider, mouse);
+        const int position = thumbPosition(controls().slider);
+        EXPECT_GT(position, lastPosition);
+        EXPECT_EQ(windowText(controls().sizeLabel), sizeText(position));
+        lastPosition = position;
+    }
+    releaseMouse(controls().slider, mouse);
+    EXPECT_EQ(thumbPosition(controls().slider), lastPosition);
+    EXPECT_EQ(windowText(controls().sizeLabel), sizeText(lastPosition));
+}
+
 // A confirmed size moves the thumb and the label shows it; the filter
 // keeps letters out of the box, and the next key moves on from the thumb.
 TEST_F(WindowSizeControls, ConfirmedSizeMovesTheThumbAndTheLabel) {

@@ -137,3 +137,25 @@ std::uint32_t screenColourAt(HWND window, int x, int y) {
 }
 
 int thumbPosition(HWND slider) { return static_cast<int>(::SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+
+RECT thumbRect(HANDLE process, HWND slider) {
+    RECT rect{};
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote == nullptr) return rect;
+    ::SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return rect;
+}
+
+void pressMouse(HWND control, POINT point) {
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+}
+
+void moveMouse(HWND control, POINT point) {
+    ::SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+}
+
+void releaseMouse(HWND control, POINT point) {
+    ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}

@@ -55,3 +55,13 @@ std::uint32_t screenColourAt(HWND window, int x, int y);
 
 // The slider's thumb position.
 int thumbPosition(HWND slider);
+
+// The slider's thumb in its client area. The trackbar answers into a
+// buffer that must lie in its own process, which is lent for the call.
+RECT thumbRect(HANDLE process, HWND slider);
+
+// The mouse as the trackbar receives it: the button pressed on the point
+// of the slider's client area, moved, and released.
+void pressMouse(HWND control, POINT point);
+void moveMouse(HWND control, POINT point);
+void releaseMouse(HWND control, POINT point);
