@@ -1,5 +1,6 @@
 // The real window under its own message loop: found by class and caption,
-// the slider's keys, a typed and confirmed size, the refusal box, and Esc.
+// the slider's keys and a drag of its thumb, a typed and confirmed size,
+// the refusal box, Enter and Esc.
 
 #include "window_input.h"
 #include "window_test.h"
@@ -40,8 +41,8 @@ TEST_F(WindowSizeControls, SliderKeysMoveTheThumbAndTheLabelFollows) {
 }
 
 // Every step of a drag reaches the label with the thumb's position, and
-// the release settles it where the thumb stays.
-TEST_F(WindowSizeControls, DraggingTheThumbResizesAtEachStepAndOnRelease) {
+// the release leaves both where the thumb stays.
+TEST_F(WindowSizeControls, DraggingTheThumbMovesTheLabelAtEachStep) {
     const RECT thumb = thumbRect(program.process(), controls().slider);
     ASSERT_GT(thumb.right, thumb.left);
     POINT mouse{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
