@@ -18,21 +18,16 @@ struct OwnedSearch {
     HWND found;
 };
 
+BOOL CALLBACK matchOwnedDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<OwnedSearch*>(data);
+    if (::GetWindow(window, GW_OWNER) != search->owner || !isVisibleDialog(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 HWND findOwnedDialog(HWND owner) {
     OwnedSearch search{owner, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) {
-            auto* search = reinterpret_cast<OwnedSearch*>(data);
-            wchar_t className[16] = {};
-            ::GetClassNameW(window, className, 16);
-            if (::GetWindow(window, GW_OWNER) != search->owner || !::IsWindowVisible(window) ||
-                std::wstring_view(className) != L"#32770") {
-                return TRUE;
-            }
-            search->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumWindows(matchOwnedDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -8,26 +8,24 @@ namespace {
 
 constexpr DWORD pollInterval = 50;
 
+// Window enumeration calls back with the Windows calling convention, which
+// a lambda does not have on 32-bit Windows.
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 // Every window inside a parent, at any depth.
 std::vector<HWND> descendantsOf(HWND parent) {
     std::vector<HWND> found;
-    ::EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumChildWindows(parent, collectWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
 bool isDialogOf(HWND window, DWORD processId, std::wstring_view caption) {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    wchar_t className[16] = {};
-    ::GetClassNameW(window, className, 16);
-    return owner == processId && ::IsWindowVisible(window) && std::wstring_view(className) == L"#32770" &&
-           (caption.empty() || windowText(window) == caption);
+    return owner == processId && isVisibleDialog(window) && (caption.empty() || windowText(window) == caption);
 }
 
 struct DialogSearch {
@@ -36,16 +34,16 @@ struct DialogSearch {
     HWND found;
 };
 
+BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    if (!isDialogOf(window, search->processId, search->caption)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 HWND findDialog(DWORD processId, std::wstring_view caption) {
     DialogSearch search{processId, caption, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) {
-            auto* search = reinterpret_cast<DialogSearch*>(data);
-            if (!isDialogOf(window, search->processId, search->caption)) return TRUE;
-            search->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -108,6 +106,12 @@ void pasteText(HWND editBox, std::wstring_view text) {
 }
 
 void clickButton(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+bool isVisibleDialog(HWND window) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    return ::IsWindowVisible(window) && std::wstring_view(className) == L"#32770";
+}
 
 HWND waitForDialog(DWORD processId, std::wstring_view caption, DWORD milliseconds) {
     HWND dialog = nullptr;

@@ -38,6 +38,10 @@ void pasteText(HWND editBox, std::wstring_view text);
 // in answer, which the test then finds and answers.
 void clickButton(HWND button);
 
+// Whether the window is shown and of the dialog class, as message boxes and
+// the save dialog are.
+bool isVisibleDialog(HWND window);
+
 // A visible top-level window of the process, of the dialog class, with the
 // given caption (any caption when empty), once it appears; null after the
 // given time.
