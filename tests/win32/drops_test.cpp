@@ -1,7 +1,7 @@
 // Drops from another process through OLE onto the real window: files show
-// in the preview as they are, whatever part of the window they land on,
-// under names of any alphabet; text and drops with Ctrl and Shift held
-// deliver nothing, and every drop is refused to its source.
+// in the preview as they are (a GIF plays), whatever part of the window
+// they land on, under names of any alphabet; text and drops with Ctrl and
+// Shift held deliver nothing, and every drop is refused to its source.
 
 #include "support/gif_pcx_files.h"
 #include "window_input.h"
