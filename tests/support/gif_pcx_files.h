@@ -22,6 +22,16 @@ struct Rgb {
     std::uint8_t blue = 0;
 };
 
+// Four colours that tests tell apart on sight: table index 0 red, 1 green,
+// 2 blue, 3 white, and the same colours as pixels, 0x00RRGGBB.
+namespace primary {
+inline const std::vector<Rgb> colourTable = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+constexpr std::uint32_t red = 0xFF0000;
+constexpr std::uint32_t green = 0x00FF00;
+constexpr std::uint32_t blue = 0x0000FF;
+constexpr std::uint32_t white = 0xFFFFFF;
+}  // namespace primary
+
 ByteView viewOf(const ByteVector& bytes);
 
 // count indices below colours, spread like noise; the same seed gives the

@@ -16,18 +16,13 @@ using gif_pcx_files::GifImage;
 using gif_pcx_files::GifWriter;
 using gif_pcx_files::imageAt;
 using gif_pcx_files::solidImage;
-using gif_pcx_files::Rgb;
 using gif_pcx_files::viewOf;
+using namespace gif_pcx_files::primary;
 
-// Index 0 red, 1 green, 2 blue, 3 white. The frames read point into the
-// file's bytes, so every test keeps its file for as long as its frames.
-const std::vector<Rgb> primaries = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
-constexpr std::uint32_t red = 0xFF0000;
-constexpr std::uint32_t green = 0x00FF00;
-constexpr std::uint32_t blue = 0x0000FF;
-constexpr std::uint32_t white = 0xFFFFFF;
 constexpr std::uint32_t grey = 0x808080;  // the surface before any frame
 
+// The frames read point into the file's bytes, so every test keeps its
+// file for as long as its frames.
 std::optional<GifAnimation> read(const ByteVector& file) { return readGifFrames(viewOf(file)); }
 std::optional<GifAnimation> read(const ByteVector&& file) = delete;  // the frames would outlive the bytes
 
@@ -56,7 +51,7 @@ TEST(GifFrames, ReadsEachFramesPlaceTimingAndTable) {
     GifImage second = imageAt(3, 1, 2, 2, {0, 1, 2, 3});
     second.localTable = {{1, 2, 3}, {4, 5, 6}};
     second.interlaced = true;
-    const ByteVector file = GifWriter(8, 6, primaries)
+    const ByteVector file = GifWriter(8, 6, colourTable)
                                 .application()
                                 .frameControl({1, 25, std::nullopt})
                                 .image(solidImage(8, 6, 0))
@@ -88,14 +83,14 @@ TEST(GifFrames, ReadsEachFramesPlaceTimingAndTable) {
     EXPECT_EQ(middle.transparentIndex, std::optional<std::uint8_t>(2));
     EXPECT_EQ(middle.disposal, GifDisposal::RestorePrevious);
     ASSERT_EQ(middle.colourTable.size, 2u * 3);
-    EXPECT_EQ(middle.colourTable.data[3], 4) << "the local table";
+    EXPECT_EQ(middle.colourTable.data[3], 4) << "the local colourTable";
 
     // A graphic control block speaks for the one image after it only.
     const GifFrame& last = animation->frames[2];
     EXPECT_EQ(last.delay, 0);
     EXPECT_FALSE(last.transparentIndex);
     EXPECT_EQ(last.disposal, GifDisposal::Keep);
-    EXPECT_EQ(last.colourTable.data, first.colourTable.data) << "the global table";
+    EXPECT_EQ(last.colourTable.data, first.colourTable.data) << "the global colourTable";
 }
 
 TEST(GifFrames, MapsTheDisposalMethods) {
@@ -105,7 +100,7 @@ TEST(GifFrames, MapsTheDisposalMethods) {
     for (std::uint8_t method = 0; method < 8; ++method) {
         SCOPED_TRACE(int(method));
         const ByteVector file =
-            GifWriter(1, 1, primaries).frameControl({method, 0, std::nullopt}).image(solidImage(1, 1, 0)).bytes();
+            GifWriter(1, 1, colourTable).frameControl({method, 0, std::nullopt}).image(solidImage(1, 1, 0)).bytes();
         const auto animation = read(file);
         ASSERT_TRUE(animation);
         EXPECT_EQ(animation->frames[0].disposal, expected[method]);
@@ -115,9 +110,9 @@ TEST(GifFrames, MapsTheDisposalMethods) {
 TEST(GifFrames, TakesTheTransparentIndexOnlyWhenFlagged) {
     // Flags, delay (2 bytes), index: the index byte is there either way.
     const ByteVector flaggedFile =
-        GifWriter(1, 1, primaries).extension(0xF9, {{0x01, 0, 0, 3}}).image(solidImage(1, 1, 0)).bytes();
+        GifWriter(1, 1, colourTable).extension(0xF9, {{0x01, 0, 0, 3}}).image(solidImage(1, 1, 0)).bytes();
     const ByteVector unflaggedFile =
-        GifWriter(1, 1, primaries).extension(0xF9, {{0x00, 0, 0, 3}}).image(solidImage(1, 1, 0)).bytes();
+        GifWriter(1, 1, colourTable).extension(0xF9, {{0x00, 0, 0, 3}}).image(solidImage(1, 1, 0)).bytes();
     const auto flagged = read(flaggedFile);
     const auto unflagged = read(unflaggedFile);
     ASSERT_TRUE(flagged);
@@ -127,7 +122,7 @@ TEST(GifFrames, TakesTheTransparentIndexOnlyWhenFlagged) {
 }
 
 TEST(GifFrames, AFaultAfterTheFirstFrameEndsTheAnimationThere) {
-    const GifWriter twoGood = GifWriter(4, 4, primaries).image(solidImage(4, 4, 0)).image(solidImage(4, 4, 1));
+    const GifWriter twoGood = GifWriter(4, 4, colourTable).image(solidImage(4, 4, 0)).image(solidImage(4, 4, 1));
     GifImage brokenCodes = solidImage(4, 4, 0);
     brokenCodes.minimumCodeSize = 2;
     GifImage empty = solidImage(4, 4, 0);
@@ -167,8 +162,8 @@ TEST(GifFrames, AFaultAfterTheFirstFrameEndsTheAnimationThere) {
 // whatever it takes has at least one frame.
 TEST(GifFrames, TakesTheFilesTheStillDecoderTakes) {
     GifImage second = imageAt(1, 1, 3, 2, {0, 1, 2, 3, 2, 1});
-    second.localTable = primaries;
-    const ByteVector file = GifWriter(4, 3, primaries)
+    second.localTable = colourTable;
+    const ByteVector file = GifWriter(4, 3, colourTable)
                                 .frameControl({2, 10, 1})
                                 .image(imageAt(0, 0, 4, 3, gif_pcx_files::noiseIndices(12, 4, 5)))
                                 .frameControl({3, 10, std::nullopt})
@@ -191,7 +186,7 @@ TEST(GifFrames, TakesTheFilesTheStillDecoderTakes) {
 }
 
 TEST(GifFrames, LimitsTheFrameCount) {
-    GifWriter writer(1, 1, primaries);
+    GifWriter writer(1, 1, colourTable);
     for (std::size_t i = 0; i < maxGifFrames + 1; ++i) writer.image(solidImage(1, 1, 0));
     EXPECT_EQ(frameCount(writer.bytes()), maxGifFrames);
 }
@@ -201,18 +196,18 @@ TEST(GifFrames, LimitsThePixelsOfAllFramesTogether) {
     // the allowance, so the second is not taken.
     const ByteVector endAtOnce = gif_pcx_files::subBlocks(gif_pcx_files::packCodes({{4, 3}, {5, 3}}));
     const GifImage huge = imageAt(0, 0, 16384, 16384, {});
-    EXPECT_EQ(frameCount(GifWriter(1, 1, primaries).imageWithData(huge, endAtOnce).bytes()), 1u);
+    EXPECT_EQ(frameCount(GifWriter(1, 1, colourTable).imageWithData(huge, endAtOnce).bytes()), 1u);
     EXPECT_EQ(frameCount(
-                  GifWriter(1, 1, primaries).imageWithData(huge, endAtOnce).imageWithData(huge, endAtOnce).bytes()),
+                  GifWriter(1, 1, colourTable).imageWithData(huge, endAtOnce).imageWithData(huge, endAtOnce).bytes()),
               1u);
     EXPECT_EQ(frameCount(
-                  GifWriter(1, 1, primaries).image(solidImage(1, 1, 0)).imageWithData(huge, endAtOnce).bytes()),
+                  GifWriter(1, 1, colourTable).image(solidImage(1, 1, 0)).imageWithData(huge, endAtOnce).bytes()),
               1u);
 }
 
 TEST(GifFramesDrawing, DrawsAFrameAtItsPlaceThroughItsTable) {
-    // Index 4 lies beyond the 4-entry table.
-    const ByteVector file = GifWriter(4, 3, primaries).image(imageAt(1, 1, 3, 1, {2, 4, 3})).bytes();
+    // Index 4 lies beyond the 4-entry colourTable.
+    const ByteVector file = GifWriter(4, 3, colourTable).image(imageAt(1, 1, 3, 1, {2, 4, 3})).bytes();
     const auto animation = read(file);
     ASSERT_TRUE(animation);
     Raster surface = greySurface(4, 3);
@@ -223,14 +218,14 @@ TEST(GifFramesDrawing, DrawsAFrameAtItsPlaceThroughItsTable) {
 }
 
 TEST(GifFramesDrawing, CutsOffWhatLiesBeyondTheScreen) {
-    const ByteVector file = GifWriter(3, 2, primaries).image(imageAt(2, 1, 3, 2, {0, 1, 2, 3, 0, 1})).bytes();
+    const ByteVector file = GifWriter(3, 2, colourTable).image(imageAt(2, 1, 3, 2, {0, 1, 2, 3, 0, 1})).bytes();
     const auto animation = read(file);
     ASSERT_TRUE(animation);
     Raster surface = greySurface(3, 2);
     drawGifFrame(animation->frames[0], surface);
     EXPECT_EQ(pixelsOf(surface), (Pixels{grey, grey, grey, grey, grey, red}));
 
-    const ByteVector outsideFile = GifWriter(3, 2, primaries).image(imageAt(60000, 3, 2, 2, {0, 1, 2, 3})).bytes();
+    const ByteVector outsideFile = GifWriter(3, 2, colourTable).image(imageAt(60000, 3, 2, 2, {0, 1, 2, 3})).bytes();
     const auto outside = read(outsideFile);
     ASSERT_TRUE(outside);
     drawGifFrame(outside->frames[0], surface);
@@ -240,7 +235,7 @@ TEST(GifFramesDrawing, CutsOffWhatLiesBeyondTheScreen) {
 TEST(GifFramesDrawing, LeavesTransparentAndUnreachedPixelsAsTheyWere) {
     // The data holds 4 of the 6 pixels; index 1 is transparent.
     const ByteVector file =
-        GifWriter(3, 2, primaries).frameControl({0, 0, 1}).image(imageAt(0, 0, 3, 2, {0, 1, 2, 1})).bytes();
+        GifWriter(3, 2, colourTable).frameControl({0, 0, 1}).image(imageAt(0, 0, 3, 2, {0, 1, 2, 1})).bytes();
     const auto animation = read(file);
     ASSERT_TRUE(animation);
     Raster surface = greySurface(3, 2);
@@ -252,9 +247,9 @@ TEST(GifFramesDrawing, InterlacedAndPlainFramesDrawAlike) {
     for (const std::uint16_t height : {1, 2, 3, 5, 8, 9, 13}) {
         SCOPED_TRACE(height);
         GifImage image = imageAt(1, 0, 3, height, gif_pcx_files::noiseIndices(3u * height, 4, height));
-        const ByteVector plainFile = GifWriter(4, height, primaries).image(image).bytes();
+        const ByteVector plainFile = GifWriter(4, height, colourTable).image(image).bytes();
         image.interlaced = true;
-        const ByteVector interlacedFile = GifWriter(4, height, primaries).image(image).bytes();
+        const ByteVector interlacedFile = GifWriter(4, height, colourTable).image(image).bytes();
         const auto plain = read(plainFile);
         const auto interlaced = read(interlacedFile);
         ASSERT_TRUE(plain);

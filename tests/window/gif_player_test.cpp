@@ -17,15 +17,8 @@ using gif_pcx_files::GifImage;
 using gif_pcx_files::GifWriter;
 using gif_pcx_files::imageAt;
 using gif_pcx_files::solidImage;
-using gif_pcx_files::Rgb;
 using gif_pcx_files::viewOf;
-
-// Index 0 red, 1 green, 2 blue, 3 white.
-const std::vector<Rgb> primaries = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
-constexpr std::uint32_t red = 0xFF0000;
-constexpr std::uint32_t green = 0x00FF00;
-constexpr std::uint32_t blue = 0x0000FF;
-constexpr std::uint32_t white = 0xFFFFFF;
+using namespace gif_pcx_files::primary;
 
 constexpr std::uint32_t backgroundColour = 0x00123456;  // 0x00BBGGRR
 constexpr std::uint32_t background = 0x563412;         // the same as a pixel
@@ -61,7 +54,7 @@ Pixels composed(const ByteVector& file, std::size_t count) {
 ByteVector disposalFile(std::uint8_t disposal, bool whiteTransparent) {
     const std::optional<std::uint8_t> transparent =
         whiteTransparent ? std::optional<std::uint8_t>(3) : std::nullopt;
-    return GifWriter(4, 1, primaries)
+    return GifWriter(4, 1, colourTable)
         .image(solidImage(4, 1, 0))
         .frameControl({disposal, 0, transparent})
         .image(imageAt(1, 0, 2, 1, {1, 3}))
@@ -70,7 +63,7 @@ ByteVector disposalFile(std::uint8_t disposal, bool whiteTransparent) {
 }
 
 TEST(GifComposition, StartsAsTheBackground) {
-    const ByteVector file = GifWriter(2, 2, primaries).image(solidImage(1, 1, 0)).bytes();
+    const ByteVector file = GifWriter(2, 2, colourTable).image(solidImage(1, 1, 0)).bytes();
     const auto animation = readGifFrames(viewOf(file));
     ASSERT_TRUE(animation);
     const auto composition = GifComposition::create(*animation, backgroundColour);
@@ -107,7 +100,7 @@ TEST(GifComposition, DisposesOfTheFrameBeforeAsItAsks) {
 TEST(GifComposition, PutsBackWhatWasThereBeforeTheFrame) {
     // Restoring the previous state must give back the second frame's green,
     // not the first frame's red or the background.
-    const ByteVector file = GifWriter(3, 1, primaries)
+    const ByteVector file = GifWriter(3, 1, colourTable)
                                 .image(solidImage(3, 1, 0))
                                 .image(imageAt(0, 0, 2, 1, {1, 1}))
                                 .frameControl({3, 0, std::nullopt})
@@ -123,7 +116,7 @@ TEST(GifComposition, CutsDisposedAreasToTheScreen) {
     // outside, dispose of only what the screen shows.
     for (const std::uint8_t disposal : {2, 3}) {
         SCOPED_TRACE(int(disposal));
-        const ByteVector file = GifWriter(3, 2, primaries)
+        const ByteVector file = GifWriter(3, 2, colourTable)
                                     .image(solidImage(3, 2, 0))
                                     .frameControl({disposal, 0, std::nullopt})
                                     .image(imageAt(2, 1, 4, 3, ByteVector(12, 1)))
@@ -140,7 +133,7 @@ TEST(GifComposition, CutsDisposedAreasToTheScreen) {
 TEST(GifComposition, PutsNothingBackForAFrameBeyondTheScreen) {
     // The only frame that asks to be put back lies right of the screen, at
     // rows the screen has: there is nothing of it to keep.
-    const ByteVector file = GifWriter(3, 2, primaries)
+    const ByteVector file = GifWriter(3, 2, colourTable)
                                 .image(solidImage(3, 2, 0))
                                 .frameControl({3, 0, std::nullopt})
                                 .image(imageAt(3, 0, 2, 2, ByteVector(4, 1)))
@@ -152,7 +145,7 @@ TEST(GifComposition, PutsNothingBackForAFrameBeyondTheScreen) {
 TEST(GifComposition, GoesOnFromTheLastFrameToTheFirst) {
     // The last frame's disposal applies before the first frame comes again;
     // nothing else is cleared.
-    const ByteVector file = GifWriter(2, 1, primaries)
+    const ByteVector file = GifWriter(2, 1, colourTable)
                                 .image(imageAt(0, 0, 1, 1, {0}))
                                 .frameControl({2, 0, std::nullopt})
                                 .image(imageAt(1, 0, 1, 1, {1}))
@@ -160,7 +153,7 @@ TEST(GifComposition, GoesOnFromTheLastFrameToTheFirst) {
     EXPECT_EQ(composed(file, 2), (Pixels{red, green}));
     EXPECT_EQ(composed(file, 3), (Pixels{red, background}));
 
-    const ByteVector kept = GifWriter(2, 1, primaries)
+    const ByteVector kept = GifWriter(2, 1, colourTable)
                                 .image(imageAt(0, 0, 1, 1, {0}))
                                 .image(imageAt(1, 0, 1, 1, {1}))
                                 .image(imageAt(0, 0, 1, 1, {2}))
@@ -193,7 +186,7 @@ Pixels surfaceOf(GifPlayer& player) {
 TEST(GifPlayer, ShowsTheFirstFrameFromTheStart) {
     CallCounter frames;
     const ByteVector file =
-        GifWriter(2, 1, primaries).image(imageAt(1, 0, 1, 1, {2})).image(solidImage(2, 1, 1)).trailer().bytes();
+        GifWriter(2, 1, colourTable).image(imageAt(1, 0, 1, 1, {2})).image(solidImage(2, 1, 1)).trailer().bytes();
     const auto player = GifPlayer::create(bytesOf(file), backgroundColour, frames.callback());
     ASSERT_TRUE(player);
     EXPECT_EQ(player->width(), 2);
@@ -206,7 +199,7 @@ TEST(GifPlayer, ShowsTheFirstFrameFromTheStart) {
 TEST(GifPlayer, AnimatesOnceStartedAndStopsForGood) {
     // A short first frame, then a second one that would stay for minutes.
     CallCounter frames;
-    const ByteVector file = GifWriter(1, 1, primaries)
+    const ByteVector file = GifWriter(1, 1, colourTable)
                                 .frameControl({0, 1, std::nullopt})
                                 .image(solidImage(1, 1, 0))
                                 .frameControl({0, forAges, std::nullopt})
@@ -231,7 +224,7 @@ TEST(GifPlayer, AnimatesOnceStartedAndStopsForGood) {
 
 TEST(GifPlayer, ShowsOneFrameStillWithoutAThread) {
     CallCounter frames;
-    const ByteVector file = GifWriter(1, 1, primaries).frameControl({2, 1, std::nullopt}).image(solidImage(1, 1, 3)).bytes();
+    const ByteVector file = GifWriter(1, 1, colourTable).frameControl({2, 1, std::nullopt}).image(solidImage(1, 1, 3)).bytes();
     const auto player = GifPlayer::create(bytesOf(file), backgroundColour, frames.callback());
     ASSERT_TRUE(player);
     player->start();
@@ -242,7 +235,7 @@ TEST(GifPlayer, ShowsOneFrameStillWithoutAThread) {
 TEST(GifPlayer, EndsItsThreadWhenDestroyed) {
     // Quick frames that keep the thread busy; the player goes while it runs.
     CallCounter frames;
-    const ByteVector file = GifWriter(1, 1, primaries)
+    const ByteVector file = GifWriter(1, 1, colourTable)
                                 .frameControl({2, 1, std::nullopt})
                                 .image(solidImage(1, 1, 0))
                                 .frameControl({3, 1, std::nullopt})
@@ -258,7 +251,7 @@ TEST(GifPlayer, EndsItsThreadWhenDestroyed) {
 }
 
 TEST(GifPlayer, RefusesWhatHoldsNoFrame) {
-    const ByteVector noImage = GifWriter(2, 2, primaries).comment("no image").trailer().bytes();
+    const ByteVector noImage = GifWriter(2, 2, colourTable).comment("no image").trailer().bytes();
     const ByteVector notGif = {'G', 'I', 'F', '8', '9', 'a'};
     EXPECT_FALSE(GifPlayer::create(bytesOf(noImage), backgroundColour, nullptr));
     EXPECT_FALSE(GifPlayer::create(bytesOf(notGif), backgroundColour, nullptr));
